@@ -1,0 +1,39 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMetaType>
+
+#include <new>
+
+void prepareApplication()
+{
+    qRegisterMetaType<QFileInfo>("QFileInfo");
+    QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("corvane.org"));
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+}
+
+void showOutOfMemoryMessage()
+{
+    QMessageBox box(QMessageBox::Critical,
+                    QCoreApplication::translate("QCoreApplication", "Out of memory", "NoMemory"),
+                    QCoreApplication::translate("QCoreApplication",
+                                                "Quillon has run out of memory and will now "
+                                                "close.\n\nYou can close other programs to try "
+                                                "to free up more memory.",
+                                                "NoMemory"),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+int runEventLoop()
+{
+    try {
+        return QApplication::exec();
+    } catch (const std::bad_alloc &) {
+        showOutOfMemoryMessage();
+        return 2;
+    }
+}

@@ -1,0 +1,90 @@
+#include "document/image.h"
+
+#include "app/lumeno.h"
+
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+Image::Image() = default;
+
+Image::Image(const QString &path, const QImage &image, bool modified, bool hasFile)
+{
+    set(path, image, modified, hasFile);
+}
+
+void Image::set(const QString &path, const QImage &image, bool modified, bool hasFile)
+{
+    setImage(image);
+    this->path = path;
+    this->modified = modified;
+    this->hasFile = hasFile;
+}
+
+void Image::setImage(const QImage &newImage)
+{
+    if (newImage == image)
+        return;
+    image = newImage;
+    pixmap = QPixmap::fromImage(image);
+    isNull = image.isNull();
+    modified = true;
+}
+
+bool Image::save(const QString &targetPath)
+{
+    if (image.isNull() || targetPath.isEmpty())
+        return false;
+
+    // Write to a temporary file beside the target and rename it over the
+    // target only when every byte is written: a full disk, a missing folder or
+    // an unknown suffix must never leave a damaged or truncated original.
+    const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
+    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
+        return false;
+    QSaveFile file(targetPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, format);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return false;
+
+    modified = false;
+    path = QFileInfo(targetPath).absoluteFilePath();
+    hasFile = true;
+    if (Lumeno *window = Lumeno::instance()) {
+        window->updateTitle();
+        window->updateButtons();
+    }
+    return true;
+}
+
+bool Image::save()
+{
+    return save(path);
+}
+
+QString Image::fileName() const
+{
+    return QFileInfo(path).fileName();
+}
+
+bool Image::contains(int x, int y) const
+{
+    return x >= 0 && y >= 0 && x < width() && y < height();
+}
+
+QColor Image::pixelColor(const QPointF &point, const QColor &fallback) const
+{
+    // Truncation, not floor: -0.5 is pixel 0. Points just left of or above the
+    // image therefore still sample its first column or row.
+    const int x = int(point.x());
+    const int y = int(point.y());
+    if (!contains(x, y))
+        return fallback;
+    return QColor::fromRgba(image.pixel(x, y));
+}

@@ -1,0 +1,121 @@
+// lumeno-artwork OUTDIR
+//
+// Draws every picture of the program's resource tree and writes them to OUTDIR/icons and
+// OUTDIR/pixmaps. The output is deterministic: running it twice gives identical files.
+#include "artwork.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QTextStream>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+struct Picture
+{
+    const char *path; // relative to OUTDIR
+    int width;
+    int height;
+    std::function<QImage()> draw;
+};
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+
+    const QStringList arguments = application.arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: lumeno-artwork OUTDIR\n");
+        return 2;
+    }
+    const QDir out(arguments.at(1));
+
+    const Picture pictures[] = {
+        {"icons/open.png", 24, 19, art::openIcon},
+        {"icons/save.png", 20, 20, art::saveIcon},
+        {"icons/save-as.png", 20, 20, art::saveAsIcon},
+        {"icons/copy.png", 22, 24, art::copyIcon},
+        {"icons/paste.png", 22, 24, art::pasteIcon},
+        {"icons/cut.png", 19, 24, art::cutIcon},
+        {"icons/crop.png", 24, 24, art::cropIcon},
+        {"icons/zoom-to-sel.png", 24, 24, art::zoomToSelectionIcon},
+        {"icons/zoom-to-fit.png", 24, 24, art::zoomToFitIcon},
+        {"icons/zoom-reset.png", 24, 24, art::zoomResetIcon},
+        {"icons/wrench.png", 24, 24, art::wrenchIcon},
+        {"icons/left-click.png", 18, 24, art::leftClickIcon},
+        {"icons/right-click.png", 18, 24, art::rightClickIcon},
+        {"icons/double-left-click.png", 21, 26, art::doubleLeftClickIcon},
+        {"icons/wheel.png", 15, 24, art::wheelIcon},
+        {"icons/menu-button-arrow.png", 7, 4, art::menuButtonArrow},
+        {"icons/menu-button-arrow-disabled.png", 7, 4, art::menuButtonArrowDisabled},
+        {"icons/logo-16.png", 16, 16,
+         [] {
+             return art::logo(16);
+         }},
+        {"icons/logo-24.png", 24, 24,
+         [] {
+             return art::logo(24);
+         }},
+        {"icons/logo-32.png", 32, 32,
+         [] {
+             return art::logo(32);
+         }},
+        {"icons/logo-48.png", 48, 48,
+         [] {
+             return art::logo(48);
+         }},
+        {"pixmaps/checker.png", 14, 14, art::checkerTile},
+        {"pixmaps/checker-swatch.png", 14, 14, art::checkerTile},
+        {"pixmaps/drag-and-drop-target.png", 450, 329, art::dropTargetPicture},
+        {"pixmaps/drag-and-drop.png", 69, 81, art::dragAndDropPicture},
+    };
+
+    if (!out.mkpath(QStringLiteral("icons")) || !out.mkpath(QStringLiteral("pixmaps"))) {
+        std::fprintf(stderr, "lumeno-artwork: cannot create the folders in %s\n",
+                     qPrintable(out.path()));
+        return 1;
+    }
+
+    int failures = 0;
+    for (const Picture &picture : pictures) {
+        const QString path = out.filePath(QString::fromLatin1(picture.path));
+        QImage image = picture.draw();
+        if (image.width() != picture.width || image.height() != picture.height) {
+            std::fprintf(stderr, "lumeno-artwork: %s is %dx%d, expected %dx%d\n", picture.path,
+                         image.width(), image.height(), picture.width, picture.height);
+            ++failures;
+            continue;
+        }
+        // Straight alpha keeps the colours of half-transparent edges exact in the file.
+        if (image.hasAlphaChannel())
+            image = image.convertToFormat(QImage::Format_ARGB32);
+        if (!image.save(path, "PNG")) {
+            std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(path));
+            ++failures;
+        }
+    }
+
+    const QString icoPath = out.filePath(QStringLiteral("icons/lumeno.ico"));
+    if (!writeFile(icoPath, art::icoFile({art::logo(48), art::logo(32), art::logo(16)}))) {
+        std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(icoPath));
+        ++failures;
+    }
+
+    return failures == 0 ? 0 : 1;
+}

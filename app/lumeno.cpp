@@ -1,9 +1,13 @@
 #include "app/lumeno.h"
 
+#include "app/stylesheet.h"
 #include "document/image.h"
 #include "document/manager.h"
+#include "selection/selectionitem.h"
+#include "util/utilities.h"
 #include "view/view.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,11 +42,17 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_view);
 
     m_manager = new Manager(this);
+
+    installShortcuts();
+
     connect(m_manager, &Manager::showImage, this, &Lumeno::showImageHandler);
+    connect(m_view, &View::selectionChanged, this, &Lumeno::selectionChangedHandler);
 
     resize(900, 700);
     move(50, 100);
 
+    loadStyleSheet();
+    updateButtons();
     chooseFirstImage();
 }
 
@@ -55,6 +65,37 @@ Lumeno::~Lumeno()
 Lumeno *Lumeno::instance()
 {
     return s_instance;
+}
+
+void Lumeno::installShortcuts()
+{
+    // Window-wide keys for the view's commands.
+    const Qt::ShortcutContext context = Qt::ApplicationShortcut;
+    makeShortcut(QKeySequence::SelectAll, this, m_view, SLOT(selectAll()), context);
+    makeShortcut(QKeySequence::Undo, this, m_view, SLOT(undo()), context);
+    makeShortcut(QKeySequence::Redo, this, m_view, SLOT(redo()), context);
+    makeShortcuts(QStringLiteral("Escape"), this, m_view, SLOT(clearSelection()), context);
+    makeShortcuts(QStringLiteral("Return"), this, m_view, SLOT(crop()), context);
+    // Until the toolbar buttons carry them, the command keys live here.
+    makeShortcuts(QStringLiteral("Ctrl+C"), this, m_view, SLOT(copy()), context);
+    makeShortcuts(QStringLiteral("Ctrl+V"), this, m_view, SLOT(paste()), context);
+    makeShortcuts(QStringLiteral("Enter"), this, m_view, SLOT(crop()), context);
+    makeShortcuts(QStringLiteral("Space"), this, m_view, SLOT(zoomToSel()), context);
+    makeShortcuts(QStringLiteral("Home"), this, m_view, SLOT(zoomToFit()), context);
+    makeShortcuts(QStringLiteral("Backspace"), this, m_view, SLOT(zoomReset()), context);
+}
+
+void Lumeno::loadStyleSheet()
+{
+    // A missing resource gives an empty sheet: the platform's default look.
+    m_styleSheet =
+        expandStyleSheetVariables(readTextFile(QStringLiteral(":/resources/text/style_sheet.css")));
+    updateStyleSheet();
+}
+
+void Lumeno::updateStyleSheet()
+{
+    qApp->setStyleSheet(m_styleSheet);
 }
 
 void Lumeno::chooseFirstImage()
@@ -77,15 +118,31 @@ void Lumeno::showImageHandler(Image *image)
 
 void Lumeno::updateTitle()
 {
+    // Before the first document there is nothing to describe: the title stays.
     if (!m_view || !m_view->hasImage())
         return;
     const Image *image = m_view->image();
     const QString prefix = image->modified ? QStringLiteral("*") : QString();
     // Built by concatenation: the file name is data and may itself contain
     // percent signs or placeholders.
-    setWindowTitle(prefix + QLatin1Char(' ') + image->fileName() + QStringLiteral(" (") +
-                   QString::number(image->width()) + QLatin1Char('x') +
-                   QString::number(image->height()) + QLatin1Char(')'));
+    QString title = prefix + QLatin1Char(' ') + image->fileName() + QStringLiteral(" (") +
+                    QString::number(image->width()) + QLatin1Char('x') +
+                    QString::number(image->height()) + QLatin1Char(')');
+    if (m_view->hasSelection()) {
+        const QRectF selection = m_view->selectionItem()->rect();
+        const auto number = [](double value) {
+            return QString::number(value, 'g', 6);
+        };
+        title += QStringLiteral(" - ") + number(selection.width()) + QLatin1Char('x') +
+                 number(selection.height()) + QStringLiteral(" @ (") + number(selection.x()) +
+                 QStringLiteral(", ") + number(selection.y()) + QLatin1Char(')');
+    }
+    setWindowTitle(title);
+}
+
+void Lumeno::selectionChangedHandler()
+{
+    updateTitle();
 }
 
 void Lumeno::updateButtons()

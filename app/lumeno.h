@@ -42,19 +42,27 @@ public:
     Manager *manager() const { return m_manager; }
 
 public slots:
+    // Installs the expanded style sheet on the application.
+    void updateStyleSheet();
+    // Reads the style sheet resource, expands its variables and installs it.
+    void loadStyleSheet();
     void showImageHandler(Image *image);
     void updateTitle();
     void updateButtons();
+    void selectionChangedHandler();
 
 private:
     void loadResources();
     void loadImageResource(const QString &path, bool makeIcon);
+    void installShortcuts();
     void chooseFirstImage();
 
     View *m_view = nullptr;
     Manager *m_manager = nullptr;
     QHash<QString, QPixmap> m_pixmaps;
     QHash<QString, QIcon> m_icons;
+    // The application's style sheet with its variables expanded.
+    QString m_styleSheet;
     QString m_currentDir;
 };
 

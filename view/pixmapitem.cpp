@@ -3,23 +3,158 @@
 #include "view/view.h"
 
 #include <QPainter>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+#include <QStyleOptionGraphicsItem>
+#include <QtMath>
+
+namespace {
+
+// Halves a picture by averaging each 2 x 2 block, in premultiplied alpha so
+// that transparent pixels do not darken their neighbours. An odd last row or
+// column is folded into the one before it.
+QImage halved(const QImage &source)
+{
+    // Opaque pictures are averaged as they are: premultiplying changes nothing
+    // there but would copy the whole picture first.
+    const bool ready = source.format() == QImage::Format_RGB32 ||
+                       source.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage image =
+        ready ? source : source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = qMax(1, image.width() / 2);
+    const int height = qMax(1, image.height() / 2);
+    QImage result(width, height, image.format());
+    if (result.isNull())
+        return result;
+    const int lastX = image.width() - 1;
+    const int lastY = image.height() - 1;
+    const auto halveRows = [&](const QPair<int, int> &rows) {
+        for (int y = rows.first; y < rows.second; ++y) {
+            const auto *row0 =
+                reinterpret_cast<const QRgb *>(image.constScanLine(qMin(2 * y, lastY)));
+            const auto *row1 =
+                reinterpret_cast<const QRgb *>(image.constScanLine(qMin(2 * y + 1, lastY)));
+            auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                const int x0 = qMin(2 * x, lastX);
+                const int x1 = qMin(2 * x + 1, lastX);
+                const QRgb a = row0[x0], b = row0[x1], c = row1[x0], d = row1[x1];
+                // Each channel sits in its own byte; the sums of four fit in 10
+                // bits, so two channels at a time can share one 32-bit word.
+                const quint32 rb =
+                    ((a & 0xff00ff) + (b & 0xff00ff) + (c & 0xff00ff) + (d & 0xff00ff) + 0x20002) >>
+                    2;
+                const quint32 ag = (((a >> 8) & 0xff00ff) + ((b >> 8) & 0xff00ff) +
+                                    ((c >> 8) & 0xff00ff) + ((d >> 8) & 0xff00ff) + 0x20002) >>
+                                   2;
+                out[x] = (rb & 0xff00ff) | ((ag & 0xff00ff) << 8);
+            }
+        }
+    };
+    // Large pictures are halved in bands on all cores.
+    QList<QPair<int, int>> bands;
+    const int bandHeight = qMax(64, height / (4 * QThread::idealThreadCount()));
+    for (int y = 0; y < height; y += bandHeight)
+        bands.append({y, qMin(height, y + bandHeight)});
+    QtConcurrent::blockingMap(bands, halveRows);
+    return result;
+}
+
+} // namespace
 
 PixmapItem::PixmapItem(View *view) : m_view(view)
 {
 }
 
-void PixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void PixmapItem::showPixmap(const QPixmap &pixmap)
+{
+    m_levels.clear();
+    m_tiles.clear();
+    setPixmap(pixmap);
+}
+
+void PixmapItem::setTileSize(int size)
+{
+    m_tileSize = qMax(0, size);
+    m_tiles.clear();
+    // Pieces outside the exposed area are skipped, which needs the real one.
+    setFlag(QGraphicsItem::ItemUsesExtendedStyleOption, m_tileSize > 0);
+    update();
+}
+
+int PixmapItem::levelForZoom(double zoom) const
+{
+    if (zoom >= 0.5 || pixmap().isNull())
+        return 0;
+    int level = int(qFloor(std::log2(1.0 / zoom)));
+    // Never halve below a single pixel.
+    const int smallestSide = qMin(pixmap().width(), pixmap().height());
+    while (level > 0 && (smallestSide >> level) < 1)
+        --level;
+    return level;
+}
+
+QPixmap PixmapItem::levelPixmap(int level)
+{
+    if (level <= 0)
+        return pixmap();
+    while (m_levels.size() < level) {
+        const QImage previous = m_levels.isEmpty() ? pixmap().toImage() : m_levels.last().toImage();
+        m_levels.append(QPixmap::fromImage(halved(previous)));
+    }
+    return m_levels.at(level - 1);
+}
+
+const QList<PixmapItem::Tile> &PixmapItem::tiles(int level)
+{
+    auto it = m_tiles.find(level);
+    if (it == m_tiles.end()) {
+        const QPixmap source = levelPixmap(level);
+        QList<Tile> pieces;
+        for (int y = 0; y < source.height(); y += m_tileSize) {
+            for (int x = 0; x < source.width(); x += m_tileSize) {
+                const QRect rect = QRect(x, y, m_tileSize, m_tileSize).intersected(source.rect());
+                pieces.append({rect, source.copy(rect)});
+            }
+        }
+        it = m_tiles.insert(level, pieces);
+    }
+    return it.value();
+}
+
+void PixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     const QRectF bounds = boundingRect();
-    if (bounds.width() > 0 && bounds.height() > 0) {
-        // A cosmetic pen (width 0) is one view pixel wide at every zoom; the
-        // rectangle is pulled in by one view pixel so the stroke lies on the
-        // outermost ring of image pixels, under the pixmap drawn next.
-        const qreal onePixel = 1.0 / m_view->zoom();
-        painter->setBrush(Qt::NoBrush);
-        painter->setPen(QPen(QColor(170, 170, 170, 255), 0));
-        painter->drawRect(
-            QRectF(bounds.x(), bounds.y(), bounds.width() - onePixel, bounds.height() - onePixel));
+    if (bounds.width() <= 0 || bounds.height() <= 0)
+        return;
+
+    const double zoom = m_view->zoom();
+    // A cosmetic pen (width 0) is one view pixel wide at every zoom; the
+    // rectangle is pulled in by one view pixel so the stroke lies on the
+    // outermost ring of image pixels, under the picture drawn next.
+    const qreal onePixel = 1.0 / zoom;
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(QColor(170, 170, 170, 255), 0));
+    painter->drawRect(
+        QRectF(bounds.x(), bounds.y(), bounds.width() - onePixel, bounds.height() - onePixel));
+
+    const int level = levelForZoom(zoom);
+    const QPixmap source = levelPixmap(level);
+    // Scene units per pixel of the drawn copy.
+    const double scale = bounds.width() / source.width();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, zoom < 1.0);
+
+    const bool tiled =
+        m_tileSize > 0 && (source.width() > m_tileSize || source.height() > m_tileSize);
+    if (!tiled) {
+        painter->drawPixmap(bounds, source, QRectF(source.rect()));
+        return;
     }
-    QGraphicsPixmapItem::paint(painter, option, widget);
+    const QRectF exposed = option ? option->exposedRect : bounds;
+    for (const Tile &tile : tiles(level)) {
+        const QRectF target(tile.rect.x() * scale, tile.rect.y() * scale, tile.rect.width() * scale,
+                            tile.rect.height() * scale);
+        if (target.intersects(exposed))
+            painter->drawPixmap(target, tile.pixmap, QRectF(tile.pixmap.rect()));
+    }
 }

@@ -2,16 +2,23 @@
 #define LUMENO_VIEW_H
 
 #include <QBrush>
+#include <QColor>
 #include <QGraphicsView>
+#include <QPointF>
 
 class Image;
 class PixmapItem;
+class QTimer;
+class SelectionItem;
 
-// The graphics view that shows the document.
+// The graphics view that shows the document, reports the colour under the
+// mouse and carries out the editing commands.
 //
 // Scene coordinates are image pixel coordinates: the image item sits at the
 // origin, so scene point (x, y) lies over pixel (int(x), int(y)). The view's
-// transform is a uniform scale equal to zoom(), in view pixels per image pixel.
+// transform is a uniform scale equal to zoom(), in view pixels per image
+// pixel. Left drag pans, middle drag zooms, the wheel zooms around the
+// cursor; the right button belongs to the selection item.
 class View : public QGraphicsView
 {
     Q_OBJECT
@@ -19,29 +26,103 @@ class View : public QGraphicsView
 public:
     explicit View(QWidget *parent = nullptr);
 
-    // Shows image (not owned; it must outlive the view) at zoom 1, centred.
+    // Shows image (not owned; it must outlive the view) at zoom 1, centred,
+    // without a selection.
     void setImage(Image *image);
     // Clamps z to [1/32, 128] and applies it, keeping the viewport centre.
     void setZoom(double z);
-
-    double zoom() const { return m_zoom; }
-    Image *image() const { return m_image; }
-    bool hasImage() const;
-
+    // Fits r (scene coordinates) into the window with a margin and centres it;
+    // a selection is moved 10 view pixels down to leave room for its label.
+    // An empty r changes nothing.
+    void fitRect(const QRectF &r, bool isSelection);
     void centerOnImage();
     void updateSceneRect();
+    // Scrolls just enough that r (or, when it does not fit, the anchor point)
+    // lies margin view pixels inside the viewport. r and anchor are in scene
+    // coordinates; returns the distance the picture moved, in view pixels.
+    QPoint scrollToShow(const QRectF &r, const QPointF &anchor, double margin);
+
+    double zoom() const { return m_zoom; }
+    bool isPanning() const { return m_panning; }
+    bool isZoomDragging() const { return m_zoomDragging; }
+    Image *image() const { return m_image; }
+    SelectionItem *selectionItem() const { return m_selectionItem; }
+    PixmapItem *pixmapItem() const { return m_pixmapItem; }
+    // The scene point under the mouse at the last update.
+    QPointF hoverScenePos() const { return m_hoverScenePos; }
+    bool isGlViewportCreated() const { return m_glViewportCreated; }
+
+    bool hasImage() const;
+    bool hasSelection() const;
+    bool canPaste() const;
+
+    // The colour under a scene point: transparent black outside the image.
+    QColor colorAt(const QPointF &scenePos) const;
+
+signals:
+    // c is the colour of the pixel under p, the scene point under the mouse.
+    // Emitted on mouse moves, never while no image is shown.
+    void hoverColorChanged(const QColor &c, const QPointF &p);
+    // The same pair, on every press and release of a mouse button.
+    void clickColorChanged(const QColor &c, const QPointF &p);
+    void selectionChanged();
+
+public slots:
+    // Replaces the raster viewport by an OpenGL one, once, and only where a
+    // hardware renderer is available; otherwise the raster viewport stays.
+    void ensureGlWidget();
+    void ensureGlWidgetDelayed();
+    void contextActionHandler(int id);
+    void copy();
+    void paste();
+    void selectAll();
+    void clearSelection();
+    void undo();
+    void redo();
+    void crop();
+    void zoomToSel();
+    void zoomToFit();
+    void zoomReset();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
 private:
+    // Reads the cursor (viewport coordinates) and the scene point under it,
+    // and reports the hover colour.
+    void updateHover();
+    void updateHover(const QPoint &viewportPos);
+    void emitHoverColor();
+    void emitClickColor();
+    void scrollBy(int dx, int dy);
+
     double m_zoom = 1.0;
+    QPointF m_hoverScenePos;
+    QPoint m_cursorPos;
+    bool m_panning = false;
+    bool m_zoomDragging = false;
     Image *m_image = nullptr;
-    PixmapItem *m_pixmapItem; // owned by the scene
+    SelectionItem *m_selectionItem; // owned by the scene
+    PixmapItem *m_pixmapItem;       // owned by the scene
+    QPointF m_zoomAnchor;
+    QPoint m_pressCursorPos;
+    double m_zoomAtPress = 1.0;
+    int m_vScrollAtPress = 0;
+    int m_hScrollAtPress = 0;
+    bool m_glViewportCreated = false;
     QBrush m_checkerBrush;
+    QTimer *m_glTimer;
+    // Wheel rotation not yet turned into a zoom step, in eighths of a degree:
+    // fine-grained wheels and touchpads send fractions of a 15-degree notch.
+    int m_wheelRemainder = 0;
 };
 
 #endif

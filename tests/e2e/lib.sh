@@ -25,20 +25,16 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     import -window root "$OUT/failure.png" 2>/dev/null || true
+    cp "$WORK"/*.log "$OUT/" 2>/dev/null || true
+    sed 's/^/    | /' "$WORK"/lumeno*.log >&2 2>/dev/null || true
     exit 1
 }
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+
 start_xvfb() {
-    Xvfb -displayfd 5 -screen 0 1280x900x24 -nolisten tcp 5>"$WORK/display" 2>"$WORK/xvfb.log" &
-    PIDS+=($!)
-    local i
-    for i in $(seq 100); do
-        [ -s "$WORK/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$WORK/display" ] || fail "Xvfb did not start"
-    export DISPLAY=:$(cat "$WORK/display")
-    export QT_QPA_PLATFORM=xcb
+    lumeno_start_xvfb "$WORK/runtime" || fail "Xvfb did not start"
+    PIDS+=("$LUMENO_XVFB_PID")
     export QT_QPA_PLATFORMTHEME=
     export XDG_CONFIG_HOME=$WORK/config
 }

@@ -1,0 +1,83 @@
+// One drag step of the selection, a mouse move that changes it through to
+// the painted frame, against a plain repaint of the same 1280 x 900 view in
+// the same run. Reported, not asserted.
+
+#include "app/lumeno.h"
+#include "document/image.h"
+#include "view/view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void send(QWidget *viewport, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
+          Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(viewport->mapToGlobal(pos)), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int steps = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+
+    Lumeno window;
+    View view;
+    view.resize(1280, 900);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        qWarning("the view was not exposed");
+    QImage pixels(4000, 3000, QImage::Format_RGB32);
+    pixels.fill(QColor(90, 140, 200));
+    Image image(QStringLiteral("bench.png"), pixels, false, true);
+    view.setImage(&image);
+    QWidget *viewport = view.viewport();
+
+    QVector<double> plain;
+    for (int i = 0; i < steps; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        viewport->repaint();
+        plain.append(timer.nsecsElapsed() / 1e6);
+    }
+
+    const QPoint start(300, 200);
+    send(viewport, QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+    send(viewport, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
+    QVector<double> drag;
+    for (int i = 0; i < steps; ++i) {
+        // Every step moves the corner by whole pixels, so the selection,
+        // its outlines, the dimmed area and the label all change.
+        const QPoint to = start + QPoint(200 + (i % 50) * 3, 150 + (i % 40) * 2);
+        QElapsedTimer timer;
+        timer.start();
+        send(viewport, QEvent::MouseMove, to, Qt::NoButton, Qt::RightButton);
+        viewport->repaint();
+        drag.append(timer.nsecsElapsed() / 1e6);
+    }
+    send(viewport, QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
+
+    const double base = median(plain);
+    const double step = median(drag);
+    std::printf("plain repaint %.2f ms, drag step %.2f ms, ratio %.2fx (goal <= 1.5x)\n", base,
+                step, step / base);
+    return 0;
+}

@@ -1,0 +1,89 @@
+// Repainting the view: a full repaint of a 1280 x 900 viewport showing a
+// 12000 x 9000 picture at several zooms, against the same repaint of a
+// 1600 x 1200 picture at zoom 1 in the same run; and the memory a shown
+// document takes against the 4 bytes a pixel needs. Reported, not asserted.
+
+#include "app/lumeno.h"
+#include "bench/benchutil.h"
+#include "document/image.h"
+#include "view/view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QImage picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x * 7) & 255, (y * 3) & 255, ((x ^ y) * 5) & 255);
+    }
+    return image;
+}
+
+// Median time of a synchronous full repaint, in milliseconds.
+double repaintTime(View *view, int frames)
+{
+    view->viewport()->repaint(); // warm-up: builds any cached copies
+    QVector<double> times;
+    for (int i = 0; i < frames; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        view->viewport()->repaint();
+        times.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int frames = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20;
+
+    Lumeno window;
+    View view;
+    view.resize(1280, 900);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view))
+        qWarning("the view was not exposed");
+
+    Image small(QStringLiteral("small.png"), picture(1600, 1200), false, true);
+    view.setImage(&small);
+    const double baseline = repaintTime(&view, frames);
+    std::printf("1600 x 1200 at zoom 1: %.2f ms a frame (baseline)\n", baseline);
+
+    const qint64 before = BenchUtil::residentBytes();
+    Image large(QStringLiteral("large.png"), picture(12000, 9000), false, true);
+    view.setImage(&large);
+    const double megapixels = 108.0;
+    std::printf("12000 x 9000 shown: %.2f bytes a pixel held (against 4)\n",
+                (BenchUtil::residentBytes() - before) / (megapixels * 1e6));
+
+    for (double zoom : {1.0 / 32, 1.0 / 4, 1.0, 4.0, 64.0}) {
+        view.setZoom(zoom);
+        QElapsedTimer first;
+        first.start();
+        view.viewport()->repaint();
+        const double firstFrame = first.nsecsElapsed() / 1e6;
+        const double time = repaintTime(&view, frames);
+        std::printf("12000 x 9000 at zoom %-8g %7.2f ms a frame, ratio %.2fx (goal <= 2x); "
+                    "first frame %.1f ms\n",
+                    zoom, time, time / baseline, firstFrame);
+    }
+    std::printf("after zooming out: %.2f bytes a pixel held (the halved copies included)\n",
+                (BenchUtil::residentBytes() - before) / (megapixels * 1e6));
+    return 0;
+}

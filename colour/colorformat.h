@@ -1,0 +1,55 @@
+#ifndef LUMENO_COLORFORMAT_H
+#define LUMENO_COLORFORMAT_H
+
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+// A colour format string such as "#%rr%gg%bb" or "rgba(%r,%g,%b,%a)": a
+// template that turns a picked colour, the point it came from and the current
+// selection into text.
+//
+// Any text is a valid format; it is stored exactly as given and never checked.
+// The tokens are, for the channels c = r, g, b, a: "%c" (decimal), "%cc" (two
+// lower-case hex digits) and "%ccc" (three decimal digits, zero-filled); for
+// the point: "%x" and "%y"; for the selection: "%x0", "%y0" (top left),
+// "%x1", "%y1" (exclusive right and bottom edge), "%w" and "%h". Positions
+// are floored. Everything else, "%1" included, is copied literally.
+//
+// Tokens are replaced one kind after the other in a fixed order (longest
+// channel tokens first, the selection corners before "%x" and "%y"), each
+// step working on the output of the steps before. There is no escape: a
+// literal '%' in front of a token may combine with an earlier step's hex
+// output into a later token ("%%rr" with red 0xab becomes "%ab", then the
+// alpha value followed by "b"). Stored formats rely on this behaviour.
+class ColorFormat
+{
+public:
+    // "#%rr%gg%bb".
+    ColorFormat();
+    explicit ColorFormat(const QString &formatString);
+
+    QString formatString() const { return m_formatString; }
+
+    // The text for color picked at point, with the selection of the main
+    // window's view as it is now (all zero without a window, view or
+    // selection item). GUI thread only.
+    QString formatColor(const QColor &color, QPointF point) const;
+    // The same with an explicit selection rectangle, taken as it is (not
+    // normalized).
+    QString formatColor(const QColor &color, QPointF point, const QRectF &selection) const;
+
+    // The format string without any '%': the format's name in menus.
+    QString menuLabel() const;
+
+    // The selection rectangle of the main window's view, or a null rectangle.
+    static QRectF currentSelection();
+
+private:
+    QString m_formatString;
+};
+
+Q_DECLARE_TYPEINFO(ColorFormat, Q_RELOCATABLE_TYPE);
+
+#endif

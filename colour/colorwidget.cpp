@@ -1,0 +1,294 @@
+#include "colour/colorwidget.h"
+
+#include "app/lumeno.h"
+#include "colour/addcustomformatdialog.h"
+#include "colour/doubleswatch.h"
+#include "util/utilities.h"
+#include "widgets/menu.h"
+#include "widgets/menubutton.h"
+#include "widgets/toolbutton.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QShortcut>
+#include <QStringList>
+
+namespace {
+
+constexpr QLatin1String settingsGroup("colors");
+constexpr QLatin1String formatStringsKey("format_strings");
+constexpr QLatin1String formatIndexKey("format_index");
+
+// Buttons and menu entries read a '&' as a mnemonic marker: it would vanish
+// from the text and bind Alt+<next character>. Format strings and the texts
+// they make are data, so every '&' is doubled to show as itself.
+QString escapeMnemonics(const QString &text)
+{
+    return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QString unescapeMnemonics(const QString &text)
+{
+    return QString(text).replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+} // namespace
+
+ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
+{
+    setFixedHeight(28);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    m_hboxLayout = new QHBoxLayout(this);
+    m_hboxLayout->setContentsMargins(0, 0, 0, 0);
+    m_hboxLayout->setSpacing(2);
+    m_hboxLayout->addStretch(1);
+
+    m_hoverLabel = new QLabel(this);
+    m_hoverLabel->setToolTip(tr("Hovered Color"));
+    m_hoverLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    m_hoverLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The text comes from a user's format string: never rich text.
+    m_hoverLabel->setTextFormat(Qt::PlainText);
+    m_hboxLayout->addWidget(m_hoverLabel);
+
+    m_swatch = new DoubleSwatch(this);
+    m_hboxLayout->addWidget(m_swatch);
+
+    m_copyButton = new ToolButton(this, QString(), QStringLiteral("copy"),
+                                  QStringLiteral("Copy Color String (Ctrl+D)"), QString(),
+                                  QStringLiteral("copy_color_button"));
+    m_copyButton->setExpandingHeight(true);
+    m_copyButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    m_hboxLayout->addWidget(m_copyButton);
+
+    m_formatButton = new MenuButton(this, QStringLiteral("menu-button-arrow"));
+    m_formatButton->setObjectName(QStringLiteral("no_arrow"));
+    m_formatButton->setExpandingHeight(true);
+    m_formatButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    m_hboxLayout->addWidget(m_formatButton);
+
+    m_removeMenu = new Menu(this);
+    m_removeMenu->setTitle(QStringLiteral("Remove Custom"));
+
+    m_addFormatDialog = new AddCustomFormatDialog(dialogParent());
+
+    // Owned by the copy button, so it lives exactly as long as the button it
+    // clicks; the application context makes it fire whichever window of the
+    // application has the focus, as long as no modal dialog shadows the panel.
+    QShortcut *copyShortcut =
+        makeShortcut(QKeySequence(QStringLiteral("Ctrl+D"), QKeySequence::PortableText),
+                     m_copyButton, m_copyButton, SLOT(animateClick()), Qt::ApplicationShortcut);
+    // Another Ctrl+D elsewhere must not silence this one.
+    connect(copyShortcut, &QShortcut::activatedAmbiguously, m_copyButton,
+            &QAbstractButton::animateClick);
+
+    connect(m_copyButton, &QAbstractButton::clicked, this, &ColorWidget::copyButtonClickedHandler);
+    // Entries of the submenu are reported by this menu too.
+    connect(m_formatButton->buttonMenu(), &Menu::actionTriggered, this,
+            &ColorWidget::formatMenuActionHandler);
+
+    loadFormatSettings();
+    addBuiltinFormat(QStringLiteral("%r,%g,%b,%a"));
+    addBuiltinFormat(QStringLiteral("#%rr%gg%bb%aa"));
+    addBuiltinFormat(QStringLiteral("#%rr%gg%bb"));
+    addBuiltinFormat(QStringLiteral("rgb(%r,%g,%b)"));
+    addBuiltinFormat(QStringLiteral("rgba(%r,%g,%b,%a)"));
+    rebuildFormatMenu();
+
+    updateHoverText();
+    updateSelectedText();
+}
+
+ColorWidget::~ColorWidget()
+{
+    // The dialog belongs to the main window, but serves only this panel.
+    delete m_addFormatDialog;
+}
+
+ColorFormat ColorWidget::currentFormat() const
+{
+    const int nb = int(m_builtinFormats.size());
+    if (m_formatIndex >= 0 && m_formatIndex < nb)
+        return m_builtinFormats.at(m_formatIndex);
+    const int custom = m_formatIndex - nb;
+    if (custom >= 0 && custom < m_customFormats.size())
+        return m_customFormats.at(custom);
+    return ColorFormat();
+}
+
+void ColorWidget::setHoverColor(const QColor &c, const QPointF &p)
+{
+    m_swatch->setHoverColor(c, p);
+    updateHoverText();
+}
+
+void ColorWidget::setSelectedColor(const QColor &c, const QPointF &p)
+{
+    m_swatch->setSelectedColor(c, p);
+    updateSelectedText();
+}
+
+void ColorWidget::copyButtonClickedHandler()
+{
+    QApplication::clipboard()->setText(unescapeMnemonics(m_copyButton->text()),
+                                       QClipboard::Clipboard);
+}
+
+void ColorWidget::formatMenuActionHandler(int id)
+{
+    const int nb = int(m_builtinFormats.size());
+    const int nc = int(m_customFormats.size());
+    if (id >= 0 && id < nb + nc) {
+        m_formatIndex = id;
+        rebuildFormatMenu();
+        updateHoverText();
+        updateSelectedText();
+        return;
+    }
+
+    // The confirmations and the dialog run event loops of their own.
+    QPointer<ColorWidget> alive(this);
+    const int k = id - nb - nc;
+    if (k >= 0 && k < nc) {
+        if (askConfirmation(tr("Confirm Delete"),
+                            tr("Would you like to delete the selected custom format string?")) &&
+            alive && k < m_customFormats.size())
+            m_customFormats.removeAt(k);
+    } else if (id == -1) {
+        addCustomFormatFromDialog();
+    } else if (id == -2) {
+        if (askConfirmation(tr("Confirm Delete"),
+                            tr("Would you like to clear all custom format strings?")) &&
+            alive)
+            m_customFormats.clear();
+    }
+    if (!alive)
+        return;
+
+    // The index is left as it is: the clamp keeps it on the same number.
+    rebuildFormatMenu();
+    updateHoverText();
+    updateSelectedText();
+}
+
+void ColorWidget::rebuildFormatMenu()
+{
+    const int nb = int(m_builtinFormats.size());
+    const int nc = int(m_customFormats.size());
+    m_formatIndex = qBound(0, m_formatIndex, nb + nc - 1);
+
+    Menu *menu = m_formatButton->buttonMenu();
+    menu->clear();
+    const QString noIcon;
+    const QString noShortcut;
+    for (int i = 0; i < nb; ++i)
+        menu->addExclusiveAction(i, 0, noIcon, escapeMnemonics(m_builtinFormats.at(i).menuLabel()),
+                                 noShortcut, Qt::WidgetShortcut);
+    menu->addSeparator();
+    for (int j = 0; j < nc; ++j)
+        menu->addExclusiveAction(nb + j, 0, noIcon,
+                                 escapeMnemonics(m_customFormats.at(j).menuLabel()), noShortcut,
+                                 Qt::WidgetShortcut);
+    menu->setChecked(m_formatIndex, true);
+    menu->addSeparator();
+    menu->addAction(-1, noIcon, QStringLiteral("Add Custom"), noShortcut, Qt::WidgetShortcut);
+
+    if (nc > 0) {
+        menu->addMenu(m_removeMenu);
+        m_removeMenu->clear();
+        for (int j = 0; j < nc; ++j)
+            m_removeMenu->addAction(nb + nc + j, noIcon,
+                                    escapeMnemonics(m_customFormats.at(j).menuLabel()), noShortcut,
+                                    Qt::WidgetShortcut);
+        m_removeMenu->addSeparator();
+        m_removeMenu->addAction(-2, noIcon, QStringLiteral("Remove All"), noShortcut,
+                                Qt::WidgetShortcut);
+    }
+    saveFormatSettings();
+}
+
+void ColorWidget::updateHoverText()
+{
+    m_hoverLabel->setText(
+        currentFormat().formatColor(m_swatch->hoverColor(), m_swatch->hoverPos()));
+    // The label takes its new width now, not on the next layout pass.
+    m_hboxLayout->invalidate();
+    m_hboxLayout->activate();
+}
+
+void ColorWidget::updateSelectedText()
+{
+    m_copyButton->setText(escapeMnemonics(
+        currentFormat().formatColor(m_swatch->selectedColor(), m_swatch->selectedPos())));
+}
+
+void ColorWidget::addBuiltinFormat(const QString &text)
+{
+    m_builtinFormats.append(ColorFormat(text));
+}
+
+void ColorWidget::addCustomFormat(const QString &text)
+{
+    m_customFormats.append(ColorFormat(text));
+}
+
+bool ColorWidget::askConfirmation(const QString &title, const QString &text)
+{
+    return QMessageBox::question(dialogParent(), title, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+void ColorWidget::loadFormatSettings()
+{
+    QSettings settings;
+    settings.beginGroup(settingsGroup);
+    const QStringList strings = settings.value(formatStringsKey, QStringList()).toStringList();
+    m_customFormats.clear();
+    for (const QString &string : strings)
+        addCustomFormat(string);
+    // Clamped by rebuildFormatMenu(), which also writes the clamped value.
+    m_formatIndex = settings.value(formatIndexKey, 0).toInt();
+    settings.endGroup();
+}
+
+void ColorWidget::saveFormatSettings()
+{
+    QStringList strings;
+    strings.reserve(m_customFormats.size());
+    for (const ColorFormat &format : std::as_const(m_customFormats))
+        strings.append(format.formatString());
+    QSettings settings;
+    settings.beginGroup(settingsGroup);
+    settings.setValue(formatStringsKey, strings);
+    settings.setValue(formatIndexKey, m_formatIndex);
+    settings.endGroup();
+}
+
+void ColorWidget::addCustomFormatFromDialog()
+{
+    // Gone only when the main window went before the panel.
+    if (!m_addFormatDialog)
+        m_addFormatDialog = new AddCustomFormatDialog(dialogParent());
+    QPointer<AddCustomFormatDialog> dialog = m_addFormatDialog;
+    dialog->setFormatText(currentFormat().formatString());
+    if (dialog->exec() != QDialog::Accepted || !dialog)
+        return;
+    const QString text = dialog->formatText();
+    if (text.isEmpty())
+        return;
+    m_formatIndex = int(m_builtinFormats.size() + m_customFormats.size());
+    addCustomFormat(text);
+    rebuildFormatMenu();
+}
+
+QWidget *ColorWidget::dialogParent()
+{
+    if (Lumeno *window = Lumeno::instance())
+        return window;
+    return this;
+}

@@ -1,0 +1,92 @@
+#ifndef LUMENO_COLORWIDGET_H
+#define LUMENO_COLORWIDGET_H
+
+#include "colour/colorformat.h"
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QPointer>
+#include <QWidget>
+
+class AddCustomFormatDialog;
+class DoubleSwatch;
+class Menu;
+class MenuButton;
+class QHBoxLayout;
+class QLabel;
+class ToolButton;
+
+// The colour panel at the right end of the toolbar: the hovered colour as
+// text and as the left half of a swatch, the clicked colour as the right half
+// and as the text of a copy button, and a menu of format strings (five
+// built-in ones, then the user's custom ones) that makes both texts.
+//
+// Formats are indexed over the built-in list followed by the custom list; the
+// format menu uses these indexes as ids, the entries of its "Remove Custom"
+// submenu the custom indexes offset by the whole count, and -1 and -2 for
+// "Add Custom" and "Remove All". The custom formats and the current index
+// live in the settings group "colors" ("format_strings", "format_index"):
+// read once at construction, written after every change of the menu.
+//
+// Ctrl+D clicks the copy button, which puts its text on the clipboard, from
+// wherever the focus is in the application, unless a modal dialog blocks it.
+//
+// Works without a main window: the add dialog and the message boxes are
+// then parented to the panel.
+class ColorWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ColorWidget(QWidget *parent = nullptr);
+    ~ColorWidget() override;
+
+    int formatIndex() const { return m_formatIndex; }
+    QList<ColorFormat> customFormats() const { return m_customFormats; }
+    // The format at formatIndex(), or the default format when there is none.
+    ColorFormat currentFormat() const;
+
+    QLabel *hoverLabel() const { return m_hoverLabel; }
+    DoubleSwatch *swatch() const { return m_swatch; }
+    ToolButton *copyButton() const { return m_copyButton; }
+    MenuButton *formatButton() const { return m_formatButton; }
+    Menu *removeMenu() const { return m_removeMenu; }
+    AddCustomFormatDialog *addFormatDialog() const { return m_addFormatDialog; }
+
+public slots:
+    void setHoverColor(const QColor &c, const QPointF &p);
+    void setSelectedColor(const QColor &c, const QPointF &p);
+    // Puts the copy button's text, as shown, on the clipboard.
+    void copyButtonClickedHandler();
+    void formatMenuActionHandler(int id);
+    // Clamps the index into the lists, rebuilds both menus with the current
+    // format checked, and writes the settings.
+    void rebuildFormatMenu();
+
+private:
+    void updateHoverText();
+    void updateSelectedText();
+    void addBuiltinFormat(const QString &text);
+    void addCustomFormat(const QString &text);
+    bool askConfirmation(const QString &title, const QString &text);
+    void loadFormatSettings();
+    void saveFormatSettings();
+    void addCustomFormatFromDialog();
+    // The main window, or this panel without one.
+    QWidget *dialogParent();
+
+    QHBoxLayout *m_hboxLayout;
+    DoubleSwatch *m_swatch;
+    QLabel *m_hoverLabel;
+    ToolButton *m_copyButton;
+    MenuButton *m_formatButton;
+    QList<ColorFormat> m_builtinFormats;
+    QList<ColorFormat> m_customFormats;
+    int m_formatIndex = 0;
+    Menu *m_removeMenu;
+    // A child of the main window, which may go first.
+    QPointer<AddCustomFormatDialog> m_addFormatDialog;
+};
+
+#endif

@@ -1,0 +1,48 @@
+#include "tests/support/viewfixture.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+ViewFixture::ViewFixture(const QSize &viewportSize)
+{
+    window = new Lumeno;
+    view = new View;
+    view->resize(viewportSize);
+    view->show();
+    if (!QTest::qWaitForWindowExposed(view))
+        qWarning("the view was not exposed");
+}
+
+ViewFixture::~ViewFixture()
+{
+    delete view;
+    delete window;
+}
+
+void ViewFixture::show(const QImage &pixels)
+{
+    image = Image(QStringLiteral("/tmp/test.png"), pixels, false, true);
+    view->setImage(&image);
+}
+
+void ViewFixture::wheel(const QPoint &pos, int angleDelta)
+{
+    QWheelEvent event(QPointF(pos), QPointF(view->viewport()->mapToGlobal(pos)), QPoint(),
+                      QPoint(0, angleDelta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(view->viewport(), &event);
+}
+
+void ViewFixture::hover(const QPoint &pos)
+{
+    QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(view->viewport()->mapToGlobal(pos)),
+                      Qt::NoButton, QGuiApplication::mouseButtons(), Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &event);
+}
+
+QPoint ViewFixture::viewportPosOf(const QPointF &scenePos) const
+{
+    return view->mapFromScene(scenePos);
+}

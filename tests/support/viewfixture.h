@@ -1,0 +1,35 @@
+#ifndef LUMENO_VIEWFIXTURE_H
+#define LUMENO_VIEWFIXTURE_H
+
+#include "app/lumeno.h"
+#include "document/image.h"
+#include "view/view.h"
+
+#include <QPoint>
+#include <QPointF>
+
+class QWidget;
+
+// A main window (for the picture registry and the document source) and a
+// view of its own, shown at a known viewport size, with a document to show.
+struct ViewFixture
+{
+    explicit ViewFixture(const QSize &viewportSize = QSize(800, 600));
+    ~ViewFixture();
+
+    // Shows a copy of pixels as the document, at zoom 1, centred.
+    void show(const QImage &pixels);
+
+    // Real wheel and mouse input at a viewport position.
+    void wheel(const QPoint &pos, int angleDelta);
+    // A mouse move with no button held. (QTest moves the cursor for that,
+    // which the offscreen platform does not turn into a move event.)
+    void hover(const QPoint &pos);
+    QPoint viewportPosOf(const QPointF &scenePos) const;
+
+    Lumeno *window = nullptr;
+    View *view = nullptr;
+    Image image;
+};
+
+#endif

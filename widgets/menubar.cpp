@@ -1,0 +1,5 @@
+#include "widgets/menubar.h"
+
+MenuBar::MenuBar(QWidget *parent) : QMenuBar(parent)
+{
+}

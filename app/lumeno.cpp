@@ -1,16 +1,30 @@
 #include "app/lumeno.h"
 
 #include "app/stylesheet.h"
+#include "app/toolbar.h"
+#include "colour/colorwidget.h"
 #include "document/image.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
 #include "util/utilities.h"
 #include "view/view.h"
+#include "widgets/menu.h"
+#include "widgets/toolbutton.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QUrl>
 #include <QPainter>
 #include <QStandardPaths>
 #include <QTimer>
@@ -24,6 +38,7 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     s_instance = this;
     setObjectName(QStringLiteral("lumeno"));
+    // The title names the document once one is shown.
     setWindowTitle(QStringLiteral("Corvane"));
 
     // Every picture is decoded once, here, before any widget asks for one.
@@ -33,24 +48,45 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_currentDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    m_openFilter = QStringLiteral(
+        "All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.gif *.pbm *.ppm *.xbm *.xpm);;"
+        "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;GIF (*.gif);;"
+        "Other (*.pbm *.ppm *.xbm *.xpm)");
+    m_saveFilter =
+        QStringLiteral("All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.ppm *.xbm *.xpm);;"
+                       "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;"
+                       "Other (*.ppm *.xbm *.xpm)");
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    // The colour panel inside the toolbar formats its first texts while the
+    // toolbar is built, and must find no view yet.
+    m_view = nullptr;
+    m_toolbar = new Toolbar(this);
+    layout->addWidget(m_toolbar);
     m_view = new View(this);
-    layout->addWidget(m_view);
+    layout->addWidget(m_view, 1);
 
     m_manager = new Manager(this);
+
+    m_updateButtonsTimer = new QTimer(this);
+    m_updateButtonsTimer->setInterval(500);
+    m_updateButtonsTimer->setSingleShot(true);
 
     installShortcuts();
 
     connect(m_manager, &Manager::showImage, this, &Lumeno::showImageHandler);
+    ColorWidget *colorWidget = m_toolbar->colorWidget();
+    connect(m_view, &View::hoverColorChanged, colorWidget, &ColorWidget::setHoverColor);
+    connect(m_view, &View::clickColorChanged, colorWidget, &ColorWidget::setSelectedColor);
+    connectToolbar();
     connect(m_view, &View::selectionChanged, this, &Lumeno::selectionChangedHandler);
+    connect(m_updateButtonsTimer, &QTimer::timeout, this, &Lumeno::updateButtons);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &Lumeno::updateButtons);
 
-    resize(900, 700);
-    move(50, 100);
-
+    loadSettings();
     loadStyleSheet();
     updateButtons();
     chooseFirstImage();
@@ -58,6 +94,7 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
 
 Lumeno::~Lumeno()
 {
+    saveSettings();
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -69,33 +106,29 @@ Lumeno *Lumeno::instance()
 
 void Lumeno::installShortcuts()
 {
-    // Window-wide keys for the view's commands.
+    // Window-wide keys for the view's commands; the toolbar buttons carry the
+    // others.
     const Qt::ShortcutContext context = Qt::ApplicationShortcut;
     makeShortcut(QKeySequence::SelectAll, this, m_view, SLOT(selectAll()), context);
     makeShortcut(QKeySequence::Undo, this, m_view, SLOT(undo()), context);
     makeShortcut(QKeySequence::Redo, this, m_view, SLOT(redo()), context);
     makeShortcuts(QStringLiteral("Escape"), this, m_view, SLOT(clearSelection()), context);
     makeShortcuts(QStringLiteral("Return"), this, m_view, SLOT(crop()), context);
-    // Until the toolbar buttons carry them, the command keys live here.
-    makeShortcuts(QStringLiteral("Ctrl+C"), this, m_view, SLOT(copy()), context);
-    makeShortcuts(QStringLiteral("Ctrl+V"), this, m_view, SLOT(paste()), context);
-    makeShortcuts(QStringLiteral("Enter"), this, m_view, SLOT(crop()), context);
-    makeShortcuts(QStringLiteral("Space"), this, m_view, SLOT(zoomToSel()), context);
-    makeShortcuts(QStringLiteral("Home"), this, m_view, SLOT(zoomToFit()), context);
-    makeShortcuts(QStringLiteral("Backspace"), this, m_view, SLOT(zoomReset()), context);
 }
 
-void Lumeno::loadStyleSheet()
+void Lumeno::connectToolbar()
 {
-    // A missing resource gives an empty sheet: the platform's default look.
-    m_styleSheet =
-        expandStyleSheetVariables(readTextFile(QStringLiteral(":/resources/text/style_sheet.css")));
-    updateStyleSheet();
-}
-
-void Lumeno::updateStyleSheet()
-{
-    qApp->setStyleSheet(m_styleSheet);
+    using Handler = void (Lumeno::*)();
+    const Handler handlers[Toolbar::CommandCount] = {
+        &Lumeno::loadButtonClickedHandler,      &Lumeno::saveButtonClickedHandler,
+        &Lumeno::saveAsButtonClickedHandler,    &Lumeno::copyButtonClickedHandler,
+        &Lumeno::pasteButtonClickedHandler,     &Lumeno::cropButtonClickedHandler,
+        &Lumeno::zoomToSelButtonClickedHandler, &Lumeno::zoomToFitButtonClickedHandler,
+        &Lumeno::zoomResetButtonClickedHandler,
+    };
+    for (int command = 0; command < Toolbar::CommandCount; ++command)
+        connect(m_toolbar->button(command), &QAbstractButton::clicked, this, handlers[command]);
+    connect(m_toolbar->menu(), &Menu::actionTriggered, this, &Lumeno::menuActionHandler);
 }
 
 void Lumeno::chooseFirstImage()
@@ -140,15 +173,35 @@ void Lumeno::updateTitle()
     setWindowTitle(title);
 }
 
-void Lumeno::selectionChangedHandler()
-{
-    updateTitle();
-}
-
 void Lumeno::updateButtons()
 {
-    // The toolbar's buttons take their states from the view here once they
-    // exist; until then there is nothing to refresh.
+    if (!m_view || !m_toolbar)
+        return;
+    const bool hasImage = m_view->hasImage();
+    const bool hasSelection = m_view->hasSelection();
+    const bool enabled[Toolbar::CommandCount] = {
+        true,                                  // Open
+        hasImage && m_view->image()->modified, // Save
+        hasImage,                              // Save As
+        hasImage,                              // Copy
+        m_view->canPaste(),                    // Paste
+        hasSelection,                          // Crop
+        hasSelection,                          // Zoom To Selection
+        hasImage,                              // Zoom To Fit
+        hasImage,                              // Reset Zoom
+    };
+    for (int command = 0; command < Toolbar::CommandCount; ++command) {
+        m_toolbar->button(command)->setEnabled(enabled[command]);
+        if (QAction *action = m_toolbar->menu()->action(command))
+            action->setEnabled(enabled[command]);
+    }
+}
+
+void Lumeno::selectionChangedHandler()
+{
+    // Buttons follow a burst of changes once it settles; the title at once.
+    m_updateButtonsTimer->start();
+    updateTitle();
 }
 
 void Lumeno::loadResources()
@@ -201,4 +254,212 @@ QFont Lumeno::monospaceFont() const
     QFont monospace = font();
     monospace.setFamily(QStringLiteral("courier"));
     return monospace;
+}
+
+void Lumeno::loadStyleSheet()
+{
+    // A missing resource gives an empty sheet: the platform's default look.
+    m_styleSheet =
+        expandStyleSheetVariables(readTextFile(QStringLiteral(":/resources/text/style_sheet.css")));
+    updateStyleSheet();
+}
+
+void Lumeno::updateStyleSheet()
+{
+    qApp->setStyleSheet(m_styleSheet);
+}
+
+void Lumeno::loadButtonClickedHandler()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Image"),
+                                                      m_currentDir, m_openFilter);
+    if (path.isEmpty())
+        return;
+    m_currentDir = QFileInfo(path).absolutePath();
+    m_manager->setPath(path);
+}
+
+void Lumeno::saveButtonClickedHandler()
+{
+    if (m_view->hasImage() && m_view->image()->hasFile)
+        saveTo(m_view->image()->path);
+    else
+        saveAsButtonClickedHandler();
+}
+
+void Lumeno::saveAsButtonClickedHandler()
+{
+    if (!m_view->hasImage())
+        return;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"),
+                                                      m_currentDir, m_saveFilter);
+    if (path.isEmpty())
+        return;
+    m_currentDir = QFileInfo(path).absolutePath();
+    saveTo(path);
+}
+
+void Lumeno::saveTo(const QString &path)
+{
+    // The document keeps its star and stays as it is; the file it was
+    // replacing is untouched. The name goes in as data, not as a pattern.
+    if (m_view->image()->save(path))
+        return;
+    QMessageBox::warning(this, QStringLiteral("Unable To Save File"),
+                         QStringLiteral("The image could not be saved as '") +
+                             QFileInfo(path).fileName() +
+                             QStringLiteral("'. Check that the folder exists and can be "
+                                            "written to, that there is space on the disk, and "
+                                            "that the name ends in a format Lumeno can write, "
+                                            "such as .png or .jpg."));
+}
+
+void Lumeno::copyButtonClickedHandler()
+{
+    m_view->copy();
+}
+
+void Lumeno::pasteButtonClickedHandler()
+{
+    m_view->paste();
+}
+
+void Lumeno::cropButtonClickedHandler()
+{
+    m_view->crop();
+}
+
+void Lumeno::zoomToSelButtonClickedHandler()
+{
+    m_view->zoomToSel();
+}
+
+void Lumeno::zoomToFitButtonClickedHandler()
+{
+    m_view->zoomToFit();
+}
+
+void Lumeno::zoomResetButtonClickedHandler()
+{
+    m_view->zoomReset();
+}
+
+void Lumeno::menuActionHandler(int id)
+{
+    switch (id) {
+    case Toolbar::Open:
+        loadButtonClickedHandler();
+        break;
+    case Toolbar::Save:
+        saveButtonClickedHandler();
+        break;
+    case Toolbar::SaveAs:
+        saveAsButtonClickedHandler();
+        break;
+    case Toolbar::Copy:
+        m_view->copy();
+        break;
+    case Toolbar::Paste:
+        m_view->paste();
+        break;
+    case Toolbar::Crop:
+        m_view->crop();
+        break;
+    case Toolbar::ZoomToSelection:
+        m_view->zoomToSel();
+        break;
+    case Toolbar::ZoomToFit:
+        m_view->zoomToFit();
+        break;
+    case Toolbar::ResetZoom:
+        m_view->zoomReset();
+        break;
+    default:
+        break;
+    }
+}
+
+bool Lumeno::isAcceptableDrop(const QMimeData *data, Qt::DropActions actions)
+{
+    return data && (data->hasImage() || data->hasUrls()) && (actions & Qt::CopyAction);
+}
+
+void Lumeno::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (isAcceptableDrop(event->mimeData(), event->possibleActions()))
+        event->acceptProposedAction();
+}
+
+void Lumeno::dropEvent(QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!isAcceptableDrop(data, event->possibleActions())) {
+        event->ignore();
+        return;
+    }
+    if (data->hasImage()) {
+        const QVariant imageData = data->imageData();
+        if (imageData.isValid()) {
+            m_manager->setImage(imageData.value<QImage>());
+            event->accept();
+            return;
+        }
+    }
+    if (data->hasUrls()) {
+        // Only the first of several files; a remote URL gives an empty path,
+        // which the Manager ignores.
+        const QList<QUrl> urls = data->urls();
+        m_manager->setPath(urls.value(0).toLocalFile());
+    }
+    event->accept();
+}
+
+void Lumeno::loadSettings()
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("view"));
+    const QRect stored =
+        settings.value(QStringLiteral("window_geometry"), QRect(50, 100, 900, 700)).toRect();
+    setGeometry(placedOnScreen(stored));
+    if (settings.value(QStringLiteral("window_is_maximized"), false).toBool())
+        setWindowState(Qt::WindowMaximized);
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("file"));
+    m_currentDir = settings.value(QStringLiteral("current_dir"), m_currentDir).toString();
+    settings.endGroup();
+}
+
+QRect Lumeno::placedOnScreen(const QRect &geometry)
+{
+    // A window restored where no screen is any more (a monitor unplugged
+    // since) could never be reached: it comes back at the default place on
+    // the primary screen, at most as large as that screen.
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens) {
+        if (screen->availableGeometry().intersects(geometry))
+            return geometry;
+    }
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary || geometry.isEmpty())
+        return QRect(50, 100, 900, 700);
+    const QRect available = primary->availableGeometry();
+    QRect placed(available.topLeft() + QPoint(50, 100),
+                 geometry.size().boundedTo(available.size()));
+    if (!available.contains(placed))
+        placed.moveTopLeft(available.topLeft());
+    return placed;
+}
+
+void Lumeno::saveSettings()
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("view"));
+    settings.setValue(QStringLiteral("window_geometry"), normalGeometry());
+    settings.setValue(QStringLiteral("window_is_maximized"), isMaximized());
+    settings.endGroup();
+
+    settings.beginGroup(QStringLiteral("file"));
+    settings.setValue(QStringLiteral("current_dir"), m_currentDir);
+    settings.endGroup();
 }

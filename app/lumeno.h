@@ -9,20 +9,25 @@
 
 class Image;
 class Manager;
+class QMimeData;
+class QTimer;
+class Toolbar;
 class View;
 
-// The program's only window, and its service point: other classes reach the
+// The program's only window: the toolbar strip across the top and the image
+// view below it. Also the program's service point: other classes reach the
 // picture registry, the fixed-pitch font, the document source and the title
 // and button refreshes through Lumeno::instance().
 //
-// Owns, through Qt parenting, every widget of the window, the view and the
-// Manager (and with it the loader thread and the one document).
+// Owns, through Qt parenting, the toolbar and its widgets, the view, the
+// Manager (and with it the loader thread and the one document) and its timer.
 class Lumeno : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit Lumeno(QWidget *parent = nullptr);
+    // Writes the window settings first.
     ~Lumeno() override;
 
     // The window under construction or alive; null before the first and after
@@ -40,6 +45,8 @@ public:
 
     View *view() const { return m_view; }
     Manager *manager() const { return m_manager; }
+    Toolbar *toolbar() const { return m_toolbar; }
+    QString currentDir() const { return m_currentDir; }
 
 public slots:
     // Installs the expanded style sheet on the application.
@@ -47,23 +54,54 @@ public slots:
     // Reads the style sheet resource, expands its variables and installs it.
     void loadStyleSheet();
     void showImageHandler(Image *image);
+    void loadButtonClickedHandler();
+    void saveButtonClickedHandler();
+    void saveAsButtonClickedHandler();
+    void copyButtonClickedHandler();
+    void pasteButtonClickedHandler();
+    void cropButtonClickedHandler();
+    void zoomToSelButtonClickedHandler();
+    void zoomToFitButtonClickedHandler();
+    void zoomResetButtonClickedHandler();
+    void menuActionHandler(int id);
+    // Before the first document the title stays "Corvane".
     void updateTitle();
+    // Enables each button and tool-menu entry exactly when it can act.
     void updateButtons();
     void selectionChangedHandler();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void loadResources();
     void loadImageResource(const QString &path, bool makeIcon);
     void installShortcuts();
+    void connectToolbar();
     void chooseFirstImage();
+    void loadSettings();
+    void saveSettings();
+    // Writes the document to path; tells the user when that fails.
+    void saveTo(const QString &path);
+    static bool isAcceptableDrop(const QMimeData *data, Qt::DropActions actions);
+    // geometry (screen coordinates) if any screen shows part of it, else a
+    // place on the primary screen.
+    static QRect placedOnScreen(const QRect &geometry);
 
+    // File-dialog filters: every format that opens, and every one that saves.
+    QString m_openFilter;
+    QString m_saveFilter;
     View *m_view = nullptr;
     Manager *m_manager = nullptr;
     QHash<QString, QPixmap> m_pixmaps;
     QHash<QString, QIcon> m_icons;
     // The application's style sheet with its variables expanded.
     QString m_styleSheet;
+    Toolbar *m_toolbar = nullptr;
+    // The folder the Open and Save As dialogs start in.
     QString m_currentDir;
+    QTimer *m_updateButtonsTimer = nullptr;
 };
 
 #endif

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <limits>
-#include <utility>
 
 namespace {
 
@@ -24,19 +23,32 @@ int floorToInt(double value)
     return int(floored);
 }
 
-QString decimal(int value)
+enum class Form
 {
+    Decimal,
+    ThreeDigits,
+    TwoHexDigits
+};
+
+// One replacement step: every occurrence of token becomes value in form.
+struct Step
+{
+    QLatin1String token;
+    Form form;
+    int value;
+};
+
+QString render(Form form, int value)
+{
+    switch (form) {
+    case Form::ThreeDigits:
+        return QString::number(value).rightJustified(3, QLatin1Char('0'));
+    case Form::TwoHexDigits:
+        return QString::number(value, 16).rightJustified(2, QLatin1Char('0'));
+    case Form::Decimal:
+        break;
+    }
     return QString::number(value);
-}
-
-QString threeDigits(int channel)
-{
-    return QString::number(channel).rightJustified(3, QLatin1Char('0'));
-}
-
-QString twoHexDigits(int channel)
-{
-    return QString::number(channel, 16).rightJustified(2, QLatin1Char('0'));
 }
 
 } // namespace
@@ -76,30 +88,33 @@ QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRect
     const double height = selection.height();
 
     // The order is part of the format language; see the class comment.
-    const std::pair<QLatin1String, QString> steps[] = {
-        {QLatin1String("%rrr"), threeDigits(r)},
-        {QLatin1String("%ggg"), threeDigits(g)},
-        {QLatin1String("%bbb"), threeDigits(b)},
-        {QLatin1String("%aaa"), threeDigits(a)},
-        {QLatin1String("%rr"), twoHexDigits(r)},
-        {QLatin1String("%gg"), twoHexDigits(g)},
-        {QLatin1String("%bb"), twoHexDigits(b)},
-        {QLatin1String("%aa"), twoHexDigits(a)},
-        {QLatin1String("%r"), decimal(r)},
-        {QLatin1String("%g"), decimal(g)},
-        {QLatin1String("%b"), decimal(b)},
-        {QLatin1String("%a"), decimal(a)},
-        {QLatin1String("%x0"), decimal(floorToInt(left))},
-        {QLatin1String("%y0"), decimal(floorToInt(top))},
-        {QLatin1String("%x1"), decimal(floorToInt(left + width))},
-        {QLatin1String("%y1"), decimal(floorToInt(top + height))},
-        {QLatin1String("%w"), decimal(floorToInt(width))},
-        {QLatin1String("%h"), decimal(floorToInt(height))},
-        {QLatin1String("%x"), decimal(floorToInt(point.x()))},
-        {QLatin1String("%y"), decimal(floorToInt(point.y()))},
+    const Step steps[] = {
+        {QLatin1String("%rrr"), Form::ThreeDigits, r},
+        {QLatin1String("%ggg"), Form::ThreeDigits, g},
+        {QLatin1String("%bbb"), Form::ThreeDigits, b},
+        {QLatin1String("%aaa"), Form::ThreeDigits, a},
+        {QLatin1String("%rr"), Form::TwoHexDigits, r},
+        {QLatin1String("%gg"), Form::TwoHexDigits, g},
+        {QLatin1String("%bb"), Form::TwoHexDigits, b},
+        {QLatin1String("%aa"), Form::TwoHexDigits, a},
+        {QLatin1String("%r"), Form::Decimal, r},
+        {QLatin1String("%g"), Form::Decimal, g},
+        {QLatin1String("%b"), Form::Decimal, b},
+        {QLatin1String("%a"), Form::Decimal, a},
+        {QLatin1String("%x0"), Form::Decimal, floorToInt(left)},
+        {QLatin1String("%y0"), Form::Decimal, floorToInt(top)},
+        {QLatin1String("%x1"), Form::Decimal, floorToInt(left + width)},
+        {QLatin1String("%y1"), Form::Decimal, floorToInt(top + height)},
+        {QLatin1String("%w"), Form::Decimal, floorToInt(width)},
+        {QLatin1String("%h"), Form::Decimal, floorToInt(height)},
+        {QLatin1String("%x"), Form::Decimal, floorToInt(point.x())},
+        {QLatin1String("%y"), Form::Decimal, floorToInt(point.y())},
     };
-    for (const auto &step : steps)
-        text.replace(step.first, step.second, Qt::CaseSensitive);
+    // Only the texts of tokens present are made: this runs on every hover.
+    for (const Step &step : steps) {
+        if (text.contains(step.token))
+            text.replace(step.token, render(step.form, step.value), Qt::CaseSensitive);
+    }
     return text;
 }
 

@@ -78,8 +78,9 @@ ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
     m_addFormatDialog = new AddCustomFormatDialog(dialogParent());
 
     // Owned by the copy button, so it lives exactly as long as the button it
-    // clicks; the application context makes it fire whichever window of the
-    // application has the focus, as long as no modal dialog shadows the panel.
+    // clicks. The application context makes it fire whichever window of the
+    // application has the focus, while the button is visible and enabled and
+    // no modal dialog shadows the panel.
     QShortcut *copyShortcut =
         makeShortcut(QKeySequence(QStringLiteral("Ctrl+D"), QKeySequence::PortableText),
                      m_copyButton, m_copyButton, SLOT(animateClick()), Qt::ApplicationShortcut);
@@ -119,6 +120,11 @@ ColorFormat ColorWidget::currentFormat() const
     if (custom >= 0 && custom < m_customFormats.size())
         return m_customFormats.at(custom);
     return ColorFormat();
+}
+
+AddCustomFormatDialog *ColorWidget::addFormatDialog() const
+{
+    return m_addFormatDialog;
 }
 
 void ColorWidget::setHoverColor(const QColor &c, const QPointF &p)

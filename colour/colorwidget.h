@@ -29,8 +29,9 @@ class ToolButton;
 // live in the settings group "colors" ("format_strings", "format_index"):
 // read once at construction, written after every change of the menu.
 //
-// Ctrl+D clicks the copy button, which puts its text on the clipboard, from
-// wherever the focus is in the application, unless a modal dialog blocks it.
+// Ctrl+D clicks the copy button (animated: it shows pressed for 100 ms, then
+// clicks), which puts its text on the clipboard, from wherever the focus is in
+// the application, unless a modal dialog blocks it.
 //
 // Works without a main window: the add dialog and the message boxes are
 // then parented to the panel.
@@ -52,7 +53,7 @@ public:
     ToolButton *copyButton() const { return m_copyButton; }
     MenuButton *formatButton() const { return m_formatButton; }
     Menu *removeMenu() const { return m_removeMenu; }
-    AddCustomFormatDialog *addFormatDialog() const { return m_addFormatDialog; }
+    AddCustomFormatDialog *addFormatDialog() const;
 
 public slots:
     void setHoverColor(const QColor &c, const QPointF &p);

@@ -2,13 +2,15 @@
 #   lumeno_start_xvfb RUNTIME_DIR
 # It exports DISPLAY (and points Qt at it) and sets LUMENO_XVFB_PID.
 # A display whose previous server is still going away can look free, so a
-# display counts only once a client can really connect to it.
+# display counts only once a client can really connect to it. -noreset: by
+# default the server resets when its last client leaves, and a program that
+# connects during the reset fails to start.
 lumeno_start_xvfb() {
     local runtime=$1 attempt n i pid
     for attempt in $(seq 20); do
         n=$((100 + RANDOM % 800))
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp 2>/dev/null &
+        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp -noreset 2>/dev/null &
         pid=$!
         for i in $(seq 50); do
             if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then

@@ -471,4 +471,10 @@ void View::crop()
     setImage(m_image);
     setZoom(zoom);
     viewport()->update();
+    // The document is modified now: Save must work at once, not only when
+    // the buttons are next refreshed.
+    if (Lumeno *window = Lumeno::instance()) {
+        window->updateTitle();
+        window->updateButtons();
+    }
 }

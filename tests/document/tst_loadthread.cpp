@@ -110,7 +110,7 @@ void TestLoadThread::requestsRacingTheWorkerAreNeverLost()
         &thread, &LoadThread::imageFailed, &thread,
         [&results](const QFileInfo &) { results.ref(); }, Qt::DirectConnection);
 
-    const int rounds = 2000;
+    const int rounds = 1000;
     const QFileInfo request(m_text);
     for (int i = 0; i < rounds; ++i) {
         thread.loadImage(request);

@@ -80,3 +80,13 @@ pixel() {
 window_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
 }
+
+# view_top SHOT X Y: the first screen row below the toolbar strip that
+# starts at (X, Y), found by walking down its left margin until the strip's
+# background colour ends.
+view_top() {
+    local shot=$1 x=$(($2 + 1)) y=$3 row
+    row=$(convert "$shot" -crop "1x300+$x+$y" +repage txt:- |
+        awk -F'[ :,]+' 'NR > 1 && $0 !~ /#D2E2F6/ { print $2; exit }')
+    echo $((y + row))
+}

@@ -17,9 +17,11 @@ id=$(wait_window '^ sample\.png \(400x300\)$')
 sleep 1
 import -window root "$OUT/startup.png"
 window_geometry "$id"
-# The picture is centred in the window below nothing but the view.
+# The picture is centred in the view, below the toolbar.
+top=$(view_top "$OUT/startup.png" "$X" "$Y")
+[ "$top" -gt "$Y" ] || fail "no toolbar found above the view"
 centre_x=$((X + WIDTH / 2))
-centre_y=$((Y + HEIGHT / 2))
+centre_y=$(((top + Y + HEIGHT) / 2))
 expected=$(pixel "$WORK/pictures/sample.png" 200 150)
 actual=$(pixel "$OUT/startup.png" "$centre_x" "$centre_y")
 [ "$expected" = "$actual" ] || fail "centre pixel is $actual, expected $expected"

@@ -1,0 +1,208 @@
+// The hover path: one mouse move over the picture until the colour panel's
+// label holds the new text, against the same mouse move over a bare
+// QGraphicsView showing the same picture, in the same run; once with a
+// built-in format current and once with ten custom formats, the last one
+// current. Reported, not asserted.
+
+#include "app/lumeno.h"
+#include "app/startup.h"
+#include "colour/colorwidget.h"
+#include "document/image.h"
+#include "view/view.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+QImage picture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgba((x * 7) & 255, (y * 3) & 255, ((x ^ y) * 5) & 255, 128 + (x & 127));
+    }
+    return image;
+}
+
+void moveTo(QWidget *viewport, const QPoint &pos)
+{
+    QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(viewport->mapToGlobal(pos)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+}
+
+// Successive positions that are all over the picture and all different.
+QPoint position(int i)
+{
+    return QPoint(200 + (i * 37) % 800, 150 + (i * 53) % 600);
+}
+
+struct Times
+{
+    double move = 0;        // median: the move alone, in microseconds
+    double withRepaint = 0; // median: the move and the repaints it causes
+};
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+// done() is checked after every move, outside the timing.
+Times measure(QWidget *viewport, int moves, const std::function<bool(int)> &done)
+{
+    for (int i = 0; i < 50; ++i) // warm-up
+        moveTo(viewport, position(i));
+    QApplication::processEvents();
+    QVector<double> move;
+    QVector<double> withRepaint;
+    for (int i = 0; i < moves; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        moveTo(viewport, position(i));
+        const qint64 moved = timer.nsecsElapsed();
+        QApplication::processEvents();
+        const qint64 painted = timer.nsecsElapsed();
+        if (!done(i)) {
+            std::fprintf(stderr, "move %d did not reach the panel\n", i);
+            break;
+        }
+        move.append(moved / 1e3);
+        withRepaint.append(painted / 1e3);
+    }
+    return {median(move), median(withRepaint)};
+}
+
+// The offscreen platform warns on every change of a window's size hints,
+// which the panel's growing and shrinking label causes; writing that to the
+// console would be measured as part of the hover.
+QtMessageHandler previousHandler = nullptr;
+
+void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (!text.contains(QLatin1String("propagateSizeHints")) && previousHandler)
+        previousHandler(type, context, text);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The panel reads and writes its settings: keep the user's out of it.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    prepareApplication();
+    previousHandler = qInstallMessageHandler(dropSizeHintWarnings);
+    const int moves = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
+    const QSize viewportSize(1280, 900);
+    const QImage pixels = picture(1600, 1200);
+
+    Lumeno window; // the picture registry
+
+    QGraphicsScene bareScene;
+    bareScene.addPixmap(QPixmap::fromImage(pixels));
+    QGraphicsView bare(&bareScene);
+    bare.resize(viewportSize);
+    bare.show();
+    if (!QTest::qWaitForWindowExposed(&bare))
+        std::fprintf(stderr, "the bare view was not exposed\n");
+    const Times baseline = measure(bare.viewport(), moves, [](int) { return true; });
+    bare.hide();
+
+    // The view's own share: the same view with nothing connected.
+    Times viewAlone;
+    {
+        View view;
+        view.resize(viewportSize);
+        view.show();
+        if (!QTest::qWaitForWindowExposed(&view))
+            std::fprintf(stderr, "the view was not exposed\n");
+        Image image(QStringLiteral("bench.png"), pixels, false, true);
+        view.setImage(&image);
+        viewAlone = measure(view.viewport(), moves, [](int) { return true; });
+    }
+
+    // The same text in every run, so that only the number of formats differs.
+    const QString css = QStringLiteral("rgba(%r,%g,%b,%a)");
+    const auto run = [&](const QStringList &customFormats, int index) {
+        QSettings settings;
+        settings.setValue(QStringLiteral("colors/format_strings"), customFormats);
+        settings.setValue(QStringLiteral("colors/format_index"), index);
+        settings.sync();
+
+        // The toolbar's arrangement: the panel in a row above the view.
+        QWidget top;
+        auto *layout = new QVBoxLayout(&top);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto *toolbar = new QWidget(&top);
+        auto *row = new QHBoxLayout(toolbar);
+        row->addStretch(1);
+        auto *panel = new ColorWidget(toolbar);
+        row->addWidget(panel);
+        layout->addWidget(toolbar);
+        auto *view = new View(&top);
+        layout->addWidget(view, 1);
+        QObject::connect(view, &View::hoverColorChanged, panel, &ColorWidget::setHoverColor);
+        QObject::connect(view, &View::clickColorChanged, panel, &ColorWidget::setSelectedColor);
+        top.resize(viewportSize + QSize(0, 40));
+        top.show();
+        if (!QTest::qWaitForWindowExposed(&top))
+            std::fprintf(stderr, "the view was not exposed\n");
+        Image image(QStringLiteral("bench.png"), pixels, false, true);
+        view->setImage(&image);
+
+        QLabel *label = panel->hoverLabel();
+        const Times times = measure(view->viewport(), moves, [&](int i) {
+            const QPointF p = view->mapToScene(position(i));
+            const QString expected = panel->currentFormat().formatColor(view->colorAt(p), p);
+            return label->text() == expected;
+        });
+        if (panel->currentFormat().formatString() != css)
+            std::fprintf(stderr, "the wrong format is current\n");
+        return times;
+    };
+
+    // The last run takes the format from the end of the custom list.
+    QStringList ten;
+    for (int i = 0; i < 9; ++i)
+        ten.append(QStringLiteral("c") + QString::number(i) +
+                   QStringLiteral(" #%rr%gg%bb%aa %x,%y %x0,%y0 %w x %h"));
+    ten.append(css);
+    const std::pair<const char *, Times> runs[] = {
+        {"no custom formats, built-in current", run({}, 4)},
+        {"ten custom formats, built-in current", run(ten, 4)},
+        {"ten custom formats, the last current", run(ten, 14)},
+    };
+
+    std::printf("bare QGraphicsView move: %.1f us (%.1f us with repaint)\n", baseline.move,
+                baseline.withRepaint);
+    std::printf("View move, nothing connected: %.1f us, ratio %.2fx; with repaint %.1f us\n",
+                viewAlone.move, viewAlone.move / baseline.move, viewAlone.withRepaint);
+    for (const auto &[name, t] : runs) {
+        std::printf("hover, %s (\"%s\"): %.1f us, ratio %.2fx (goal <= 3x), %.2fx of the first; "
+                    "with repaint %.1f us\n",
+                    name, qPrintable(css), t.move, t.move / baseline.move,
+                    t.move / runs[0].second.move, t.withRepaint);
+    }
+    return 0;
+}

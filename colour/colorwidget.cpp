@@ -220,8 +220,11 @@ void ColorWidget::rebuildFormatMenu()
 
 void ColorWidget::updateHoverText()
 {
-    m_hoverLabel->setText(
-        currentFormat().formatColor(m_swatch->hoverColor(), m_swatch->hoverPos()));
+    const QString text = currentFormat().formatColor(m_swatch->hoverColor(), m_swatch->hoverPos());
+    // Most mouse moves stay on one pixel, or on pixels of one colour.
+    if (text == m_hoverLabel->text())
+        return;
+    m_hoverLabel->setText(text);
     // The label takes its new width now, not on the next layout pass.
     m_hboxLayout->invalidate();
     m_hboxLayout->activate();

@@ -163,17 +163,18 @@ void SelectionItem::setHoverHandle(int handle)
 
 void SelectionItem::updateCursor()
 {
-    m_view->setFocus(Qt::OtherFocusReason);
-    if (m_view->isPanning()) {
-        setCursor(Qt::ClosedHandCursor);
-        return;
-    }
-    if (m_view->isZoomDragging()) {
-        setCursor(Qt::ArrowCursor);
-        return;
-    }
-    // While a new selection is dragged out the cursor stays the arrow.
-    setCursor(m_creating ? Qt::ArrowCursor : cursorShape(m_hoverHandle));
+    if (!m_view->hasFocus())
+        m_view->setFocus(Qt::OtherFocusReason);
+    Qt::CursorShape shape;
+    if (m_view->isPanning())
+        shape = Qt::ClosedHandCursor;
+    else if (m_view->isZoomDragging() || m_creating)
+        shape = Qt::ArrowCursor; // also while a new selection is dragged out
+    else
+        shape = cursorShape(m_hoverHandle);
+    // Runs on every mouse move: only tell the window system about changes.
+    if (!hasCursor() || cursor().shape() != shape)
+        setCursor(shape);
 }
 
 QPoint SelectionItem::sceneToGlobal(const QPointF &scenePos) const

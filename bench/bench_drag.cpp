@@ -3,15 +3,14 @@
 // the same run. Reported, not asserted.
 
 #include "app/lumeno.h"
+#include "bench/benchutil.h"
 #include "document/image.h"
 #include "view/view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
-#include <QTest>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -24,27 +23,17 @@ void send(QWidget *viewport, QEvent::Type type, const QPoint &pos, Qt::MouseButt
     QApplication::sendEvent(viewport, &event);
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchUtil::useOffscreenPlatform();
     QApplication app(argc, argv);
-    const int steps = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
+    const int steps = BenchUtil::countArgument(argc, argv, 200);
 
     Lumeno window;
     View view;
-    view.resize(1280, 900);
-    view.show();
-    if (!QTest::qWaitForWindowExposed(&view))
-        qWarning("the view was not exposed");
+    BenchUtil::showAtSize(&view, QSize(1280, 900));
     QImage pixels(4000, 3000, QImage::Format_RGB32);
     pixels.fill(QColor(90, 140, 200));
     Image image(QStringLiteral("bench.png"), pixels, false, true);
@@ -75,8 +64,8 @@ int main(int argc, char *argv[])
     }
     send(viewport, QEvent::MouseButtonRelease, start, Qt::RightButton, Qt::NoButton);
 
-    const double base = median(plain);
-    const double step = median(drag);
+    const double base = BenchUtil::median(plain);
+    const double step = BenchUtil::median(drag);
     std::printf("plain repaint %.2f ms, drag step %.2f ms, ratio %.2fx (goal <= 1.5x)\n", base,
                 step, step / base);
     return 0;

@@ -5,6 +5,7 @@
 // current. Reported, not asserted.
 
 #include "app/lumeno.h"
+#include "bench/benchutil.h"
 #include "app/startup.h"
 #include "colour/colorwidget.h"
 #include "document/image.h"
@@ -23,7 +24,6 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -59,12 +59,6 @@ struct Times
     double withRepaint = 0; // median: the move and the repaints it causes
 };
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 // done() is checked after every move, outside the timing.
 Times measure(QWidget *viewport, int moves, const std::function<bool(int)> &done)
 {
@@ -87,7 +81,7 @@ Times measure(QWidget *viewport, int moves, const std::function<bool(int)> &done
         move.append(moved / 1e3);
         withRepaint.append(painted / 1e3);
     }
-    return {median(move), median(withRepaint)};
+    return {BenchUtil::median(move), BenchUtil::median(withRepaint)};
 }
 
 // The offscreen platform warns on every change of a window's size hints,
@@ -105,15 +99,14 @@ void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext &context, con
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchUtil::useOffscreenPlatform();
     // The panel reads and writes its settings: keep the user's out of it.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     prepareApplication();
     previousHandler = qInstallMessageHandler(dropSizeHintWarnings);
-    const int moves = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 2000;
+    const int moves = BenchUtil::countArgument(argc, argv, 2000);
     const QSize viewportSize(1280, 900);
     const QImage pixels = picture(1600, 1200);
 

@@ -15,7 +15,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -53,12 +52,6 @@ QImage photo(int width, int height)
     return image;
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
-}
-
 void benchFile(const QString &path, const char *label, int rounds)
 {
     QVector<double> reader, shown;
@@ -83,8 +76,8 @@ void benchFile(const QString &path, const char *label, int rounds)
             shown.append(timer.nsecsElapsed() / 1e6);
         }
     }
-    const double base = median(reader);
-    const double ours = median(shown);
+    const double base = BenchUtil::median(reader);
+    const double ours = BenchUtil::median(shown);
     std::printf("%-5s 24 MP: QImageReader %7.1f ms, setPath -> showImage %7.1f ms, ratio %.2fx "
                 "(goal <= 1.10x)\n",
                 label, base, ours, ours / base);
@@ -113,10 +106,9 @@ void benchMemory(const QString &path, const char *label)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchUtil::useOffscreenPlatform();
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 5;
+    const int rounds = BenchUtil::countArgument(argc, argv, 5);
 
     QTemporaryDir dir;
     std::printf("Making the 6000 x 4000 test files...\n");

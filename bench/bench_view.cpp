@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QTest>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,17 +47,13 @@ double repaintTime(View *view, int frames)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchUtil::useOffscreenPlatform();
     QApplication app(argc, argv);
-    const int frames = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20;
+    const int frames = BenchUtil::countArgument(argc, argv, 20);
 
     Lumeno window;
     View view;
-    view.resize(1280, 900);
-    view.show();
-    if (!QTest::qWaitForWindowExposed(&view))
-        qWarning("the view was not exposed");
+    BenchUtil::showAtSize(&view, QSize(1280, 900));
 
     Image small(QStringLiteral("small.png"), picture(1600, 1200), false, true);
     view.setImage(&small);

@@ -1,6 +1,10 @@
 #include "bench/benchutil.h"
 
 #include <QFile>
+#include <QTest>
+#include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -20,6 +24,32 @@ qint64 statusField(const char *name)
 } // namespace
 
 namespace BenchUtil {
+
+void useOffscreenPlatform()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+int countArgument(int argc, char *argv[], int fallback)
+{
+    const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
+    return count > 0 ? count : fallback;
+}
+
+void showAtSize(QWidget *widget, const QSize &size)
+{
+    widget->resize(size);
+    widget->show();
+    if (!QTest::qWaitForWindowExposed(widget))
+        qWarning("the widget was not exposed");
+}
+
+double median(QVector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
 
 qint64 residentBytes()
 {

@@ -1,10 +1,24 @@
 #ifndef LUMENO_BENCHUTIL_H
 #define LUMENO_BENCHUTIL_H
 
+#include <QVector>
 #include <QtGlobal>
 
-// Process memory figures for the benchmarks (Linux /proc).
+class QSize;
+class QWidget;
+
+// What the benchmarks share: set-up, medians, and process memory figures
+// (Linux /proc).
 namespace BenchUtil {
+
+// Before the application object exists: run on the offscreen platform unless
+// another one was asked for.
+void useOffscreenPlatform();
+// The first command-line argument as a count, or fallback.
+int countArgument(int argc, char *argv[], int fallback);
+// Shows widget at size and waits until it can paint.
+void showAtSize(QWidget *widget, const QSize &size);
+double median(QVector<double> values);
 
 qint64 residentBytes();
 qint64 peakResidentBytes();

@@ -39,8 +39,7 @@ double repaintTime(View *view, int frames)
         view->viewport()->repaint();
         times.append(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times.at(times.size() / 2);
+    return BenchUtil::median(times);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QCursor>
 #include <QGraphicsScene>
 #include <QMouseEvent>
@@ -78,7 +79,11 @@ bool View::hasSelection() const
 
 bool View::canPaste() const
 {
-    return !QApplication::clipboard()->image(QClipboard::Clipboard).isNull();
+    // Asked at every button refresh, after every selection release among
+    // them: look at the offered formats instead of fetching and decoding
+    // what may be a large picture from another program each time.
+    const QMimeData *data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    return data && data->hasImage();
 }
 
 QColor View::colorAt(const QPointF &scenePos) const

@@ -145,6 +145,7 @@ void Lumeno::chooseFirstImage()
 void Lumeno::showImageHandler(Image *image)
 {
     m_view->setImage(image);
+    m_toolbar->colorWidget()->setImageSize(QSize(image->width(), image->height()));
     updateTitle();
     updateButtons();
 }
@@ -208,8 +209,11 @@ void Lumeno::loadResources()
 {
     const auto load = [this](const QString &folder, bool makeIcon) {
         const QDir dir(folder, QStringLiteral("*.png"), QDir::Name | QDir::IgnoreCase, QDir::Files);
-        for (const QFileInfo &file : dir.entryInfoList())
-            loadImageResource(file.filePath(), makeIcon);
+        for (const QFileInfo &file : dir.entryInfoList()) {
+            // A name@2x.png file is the double-size variant of name.png.
+            if (!file.baseName().endsWith(QLatin1String("@2x")))
+                loadImageResource(file.filePath(), makeIcon);
+        }
     };
     load(QStringLiteral(":/resources/icons"), true);
     load(QStringLiteral(":/resources/pixmaps"), false);
@@ -217,12 +221,22 @@ void Lumeno::loadResources()
 
 void Lumeno::loadImageResource(const QString &path, bool makeIcon)
 {
-    const QString name = QFileInfo(path).baseName();
+    const QFileInfo file(path);
+    const QString name = file.baseName();
     const QPixmap picture(path);
-    m_pixmaps[name] = picture;
+    QPixmap large(file.path() + QLatin1Char('/') + name + QStringLiteral("@2x.png"));
+    large.setDevicePixelRatio(2.0);
+    // On a scaled display the registry hands out the double-size picture,
+    // which draws at the same logical size, only sharper.
+    const bool scaled = qApp->devicePixelRatio() > 1.0 && !large.isNull();
+    m_pixmaps[name] = scaled ? large : picture;
     if (makeIcon) {
         QIcon icon(picture);
         icon.addPixmap(fadedPixmap(picture, 64), QIcon::Disabled, QIcon::Off);
+        if (!large.isNull()) {
+            icon.addPixmap(large);
+            icon.addPixmap(fadedPixmap(large, 64), QIcon::Disabled, QIcon::Off);
+        }
         m_icons[name] = icon;
     }
 }
@@ -242,6 +256,7 @@ QPixmap Lumeno::fadedPixmap(const QPixmap &source, int alpha)
     if (source.isNull())
         return QPixmap();
     QPixmap faded(source.size());
+    faded.setDevicePixelRatio(source.devicePixelRatio());
     faded.fill(Qt::transparent);
     QPainter painter(&faded);
     painter.setOpacity(alpha / 255.0);

@@ -9,6 +9,7 @@
 #include "widgets/toolbutton.h"
 #include "widgets/verticalseparator.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -48,13 +49,7 @@ bool separatorFollows(int command)
 Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("toolbar"));
-    // One row of 32 pixels when everything fits; in a narrower window the
-    // buttons and the legend wrap onto more rows and the strip grows to show
-    // them rather than cutting them off.
-    setMinimumHeight(StripHeight);
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
+    setFixedHeight(StripHeight);
 
     m_toolbarLayout = new QHBoxLayout(this);
     m_toolbarLayout->setContentsMargins(2, 2, 2, 2);
@@ -95,6 +90,53 @@ Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
     m_toolbarLayout->addWidget(m_colorWidget, 0);
 }
 
+bool Toolbar::event(QEvent *event)
+{
+    // The colour panel asks for a new width when the format or the picture
+    // changes; the legend makes room for it.
+    if (event->type() == QEvent::LayoutRequest)
+        updateLegend();
+    return QFrame::event(event);
+}
+
+void Toolbar::resizeEvent(QResizeEvent *event)
+{
+    updateLegend();
+    QFrame::resizeEvent(event);
+}
+
+void Toolbar::updateLegend()
+{
+    const QMargins margins = m_toolbarLayout->contentsMargins();
+    const int gap = m_flowLayout->effectiveHorizontalGap();
+    const int panel = m_colorWidget->sizeHint().width();
+    // The width the flow layout gets, and what it needs for everything but
+    // the legend. An item fits the row when it ends left of the flow's last
+    // column.
+    const int flowWidth =
+        width() - margins.left() - margins.right() - m_toolbarLayout->spacing() - panel;
+    int used = 0;
+    for (int i = 0; i < m_flowLayout->count(); ++i) {
+        QLayoutItem *item = m_flowLayout->itemAt(i);
+        if (!m_legendItems.contains(item->widget()))
+            used += item->sizeHint().width() + gap;
+    }
+    setMinimumWidth(used + margins.left() + margins.right() + m_toolbarLayout->spacing() + panel);
+
+    bool fits = true;
+    for (QWidget *item : std::as_const(m_legendItems)) {
+        // Measured as if shown: the layout counts a hidden item as empty.
+        const int width =
+            qBound(item->minimumWidth(), item->sizeHint().width(), item->maximumWidth());
+        fits = fits && used + width <= flowWidth - 1;
+        if (fits)
+            used += width + gap;
+        // Only real changes: each one asks for a new layout.
+        if (item->isVisibleTo(this) != fits)
+            item->setVisible(fits);
+    }
+}
+
 Menu *Toolbar::menu() const
 {
     return m_menuButton->buttonMenu();
@@ -119,6 +161,7 @@ ToolButton *Toolbar::addToolbarButton(const QString &iconName, const QString &to
 void Toolbar::addLegendItem(const QString &pixmapName, const QString &text)
 {
     QFrame *frame = addToolbarFrame();
+    m_legendItems.append(frame);
 
     auto *picture = new QLabel(frame);
     if (Lumeno *window = Lumeno::instance())

@@ -166,8 +166,9 @@ int main(int argc, char *argv[])
 
         QLabel *label = panel->hoverLabel();
         const Times times = measure(view->viewport(), moves, [&](int i) {
-            const QPointF p = view->mapToScene(position(i));
-            const QString expected = panel->currentFormat().formatColor(view->colorAt(p), p);
+            const QPointF p = view->pixelMapping().scenePosAt(position(i));
+            const QString expected =
+                panel->currentFormat().formatColor(view->colorOfPixel(PixelMapping::pixelAt(p)), p);
             return label->text() == expected;
         });
         if (panel->currentFormat().formatString() != css)

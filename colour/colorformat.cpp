@@ -5,6 +5,7 @@
 #include "view/view.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -23,6 +24,25 @@ int floorToInt(double value)
     return int(floored);
 }
 
+// What a token stands for.
+enum Value
+{
+    Red,
+    Green,
+    Blue,
+    Alpha,
+    Left,
+    Top,
+    Right,
+    Bottom,
+    Width,
+    Height,
+    PointX,
+    PointY,
+    ValueCount
+};
+
+// How a token writes its value.
 enum class Form
 {
     Decimal,
@@ -30,25 +50,49 @@ enum class Form
     TwoHexDigits
 };
 
-// One replacement step: every occurrence of token becomes value in form.
-struct Step
+struct Token
 {
-    QLatin1String token;
+    QLatin1String text;
+    Value value;
     Form form;
-    int value;
 };
 
-QString render(Form form, int value)
+// The tokens in the order they are replaced; see the class comment.
+const Token Tokens[] = {
+    {QLatin1String("%rrr"), Red, Form::ThreeDigits},
+    {QLatin1String("%ggg"), Green, Form::ThreeDigits},
+    {QLatin1String("%bbb"), Blue, Form::ThreeDigits},
+    {QLatin1String("%aaa"), Alpha, Form::ThreeDigits},
+    {QLatin1String("%rr"), Red, Form::TwoHexDigits},
+    {QLatin1String("%gg"), Green, Form::TwoHexDigits},
+    {QLatin1String("%bb"), Blue, Form::TwoHexDigits},
+    {QLatin1String("%aa"), Alpha, Form::TwoHexDigits},
+    {QLatin1String("%r"), Red, Form::Decimal},
+    {QLatin1String("%g"), Green, Form::Decimal},
+    {QLatin1String("%b"), Blue, Form::Decimal},
+    {QLatin1String("%a"), Alpha, Form::Decimal},
+    {QLatin1String("%x0"), Left, Form::Decimal},
+    {QLatin1String("%y0"), Top, Form::Decimal},
+    {QLatin1String("%x1"), Right, Form::Decimal},
+    {QLatin1String("%y1"), Bottom, Form::Decimal},
+    {QLatin1String("%w"), Width, Form::Decimal},
+    {QLatin1String("%h"), Height, Form::Decimal},
+    {QLatin1String("%x"), PointX, Form::Decimal},
+    {QLatin1String("%y"), PointY, Form::Decimal},
+};
+
+// Replaces every token of text, in order, by what render() makes of it.
+QString substitute(QString text, const std::function<QString(const Token &)> &render)
 {
-    switch (form) {
-    case Form::ThreeDigits:
-        return QString::number(value).rightJustified(3, QLatin1Char('0'));
-    case Form::TwoHexDigits:
-        return QString::number(value, 16).rightJustified(2, QLatin1Char('0'));
-    case Form::Decimal:
-        break;
+    // Replacement texts never contain a '%', so without one no step can match.
+    if (!text.contains(QLatin1Char('%')))
+        return text;
+    // Only the texts of tokens present are made: this runs on every hover.
+    for (const Token &token : Tokens) {
+        if (text.contains(token.text))
+            text.replace(token.text, render(token), Qt::CaseSensitive);
     }
-    return QString::number(value);
+    return text;
 }
 
 } // namespace
@@ -68,54 +112,51 @@ QString ColorFormat::formatColor(const QColor &color, QPointF point) const
 
 QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRectF &selection) const
 {
-    QString text = m_formatString;
-    // Replacement texts never contain a '%', so without one no step can match.
-    if (!text.contains(QLatin1Char('%')))
-        return text;
-
     // rgba() reads colours of other models through their RGB form.
     const QRgb rgba = color.rgba();
-    const int r = qRed(rgba);
-    const int g = qGreen(rgba);
-    const int b = qBlue(rgba);
-    const int a = qAlpha(rgba);
-
     // The sums are formed in double precision before flooring, so "%x1" of a
     // fractional selection may differ from "%x0" + "%w".
-    const double left = selection.x();
-    const double top = selection.y();
-    const double width = selection.width();
-    const double height = selection.height();
-
-    // The order is part of the format language; see the class comment.
-    const Step steps[] = {
-        {QLatin1String("%rrr"), Form::ThreeDigits, r},
-        {QLatin1String("%ggg"), Form::ThreeDigits, g},
-        {QLatin1String("%bbb"), Form::ThreeDigits, b},
-        {QLatin1String("%aaa"), Form::ThreeDigits, a},
-        {QLatin1String("%rr"), Form::TwoHexDigits, r},
-        {QLatin1String("%gg"), Form::TwoHexDigits, g},
-        {QLatin1String("%bb"), Form::TwoHexDigits, b},
-        {QLatin1String("%aa"), Form::TwoHexDigits, a},
-        {QLatin1String("%r"), Form::Decimal, r},
-        {QLatin1String("%g"), Form::Decimal, g},
-        {QLatin1String("%b"), Form::Decimal, b},
-        {QLatin1String("%a"), Form::Decimal, a},
-        {QLatin1String("%x0"), Form::Decimal, floorToInt(left)},
-        {QLatin1String("%y0"), Form::Decimal, floorToInt(top)},
-        {QLatin1String("%x1"), Form::Decimal, floorToInt(left + width)},
-        {QLatin1String("%y1"), Form::Decimal, floorToInt(top + height)},
-        {QLatin1String("%w"), Form::Decimal, floorToInt(width)},
-        {QLatin1String("%h"), Form::Decimal, floorToInt(height)},
-        {QLatin1String("%x"), Form::Decimal, floorToInt(point.x())},
-        {QLatin1String("%y"), Form::Decimal, floorToInt(point.y())},
+    const int values[ValueCount] = {
+        qRed(rgba),
+        qGreen(rgba),
+        qBlue(rgba),
+        qAlpha(rgba),
+        floorToInt(selection.x()),
+        floorToInt(selection.y()),
+        floorToInt(selection.x() + selection.width()),
+        floorToInt(selection.y() + selection.height()),
+        floorToInt(selection.width()),
+        floorToInt(selection.height()),
+        floorToInt(point.x()),
+        floorToInt(point.y()),
     };
-    // Only the texts of tokens present are made: this runs on every hover.
-    for (const Step &step : steps) {
-        if (text.contains(step.token))
-            text.replace(step.token, render(step.form, step.value), Qt::CaseSensitive);
-    }
-    return text;
+    return substitute(m_formatString, [&values](const Token &token) {
+        const int value = values[token.value];
+        switch (token.form) {
+        case Form::ThreeDigits:
+            return QString::number(value).rightJustified(3, QLatin1Char('0'));
+        case Form::TwoHexDigits:
+            return QString::number(value, 16).rightJustified(2, QLatin1Char('0'));
+        case Form::Decimal:
+            break;
+        }
+        return QString::number(value);
+    });
+}
+
+QString ColorFormat::widestText(QChar digit, QChar hexDigit, int coordinateDigits) const
+{
+    const QString coordinate(qMax(1, coordinateDigits), digit);
+    return substitute(m_formatString, [&](const Token &token) {
+        if (token.form == Form::TwoHexDigits)
+            return QString(2, hexDigit);
+        if (token.value <= Alpha)
+            return QString(3, digit);
+        // The point may lie outside the image, before it or far beyond it.
+        if (token.value >= PointX)
+            return QLatin1Char('-') + coordinate + digit;
+        return coordinate;
+    });
 }
 
 QString ColorFormat::menuLabel() const

@@ -40,6 +40,13 @@ public:
     // normalized).
     QString formatColor(const QColor &color, QPointF point, const QRectF &selection) const;
 
+    // The longest text the format gives, for reserving room for it: every
+    // digit is digit (the widest decimal digit of a font), every hex digit
+    // hexDigit, channels take three digits, selection values
+    // coordinateDigits digits, and the point, which may lie outside the
+    // image, a minus sign and one digit more.
+    QString widestText(QChar digit, QChar hexDigit, int coordinateDigits) const;
+
     // The format string without any '%': the format's name in menus.
     QString menuLabel() const;
 

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -216,24 +218,74 @@ void ColorWidget::rebuildFormatMenu()
                                 Qt::WidgetShortcut);
     }
     saveFormatSettings();
+    updateTextWidths();
 }
 
 void ColorWidget::updateHoverText()
 {
-    const QString text = currentFormat().formatColor(m_swatch->hoverColor(), m_swatch->hoverPos());
+    QString text = currentFormat().formatColor(m_swatch->hoverColor(), m_swatch->hoverPos());
+    // Only a point far outside a large image makes a text longer than the
+    // room kept for it; that one is cut rather than moving the panel.
+    if (text.size() > m_labelCharacters)
+        text = m_hoverLabel->fontMetrics().elidedText(text, Qt::ElideRight,
+                                                      m_hoverLabel->contentsRect().width());
     // Most mouse moves stay on one pixel, or on pixels of one colour.
-    if (text == m_hoverLabel->text())
-        return;
-    m_hoverLabel->setText(text);
-    // The label takes its new width now, not on the next layout pass.
-    m_hboxLayout->invalidate();
-    m_hboxLayout->activate();
+    if (text != m_hoverLabel->text())
+        m_hoverLabel->setText(text);
 }
 
 void ColorWidget::updateSelectedText()
 {
     m_copyButton->setText(escapeMnemonics(
         currentFormat().formatColor(m_swatch->selectedColor(), m_swatch->selectedPos())));
+}
+
+void ColorWidget::setImageSize(const QSize &size)
+{
+    if (size == m_imageSize)
+        return;
+    m_imageSize = size;
+    updateTextWidths();
+}
+
+void ColorWidget::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+        updateTextWidths();
+}
+
+void ColorWidget::updateTextWidths()
+{
+    const QFontMetrics metrics = m_hoverLabel->fontMetrics();
+    const auto widest = [&metrics](QLatin1String glyphs) {
+        QChar best = QLatin1Char(glyphs[0]);
+        for (const char glyph : glyphs) {
+            if (metrics.horizontalAdvance(QLatin1Char(glyph)) > metrics.horizontalAdvance(best))
+                best = QLatin1Char(glyph);
+        }
+        return best;
+    };
+    const QChar digit = widest(QLatin1String("0123456789"));
+    const QChar hexDigit = widest(QLatin1String("0123456789abcdef"));
+    const int largest = qMax(1, qMax(m_imageSize.width(), m_imageSize.height()));
+    const QString longest =
+        currentFormat().widestText(digit, hexDigit, int(QString::number(largest).size()));
+
+    m_labelCharacters = int(longest.size());
+    const QMargins margins = m_hoverLabel->contentsMargins();
+    // A few pixels more than the advance: the last glyph may overhang it.
+    m_hoverLabel->setFixedWidth(metrics.horizontalAdvance(longest) + margins.left() +
+                                margins.right() + 4);
+
+    // The button measures itself, style sheet included.
+    const QString shown = m_copyButton->text();
+    m_copyButton->setMinimumWidth(0);
+    m_copyButton->setMaximumWidth(QWIDGETSIZE_MAX);
+    m_copyButton->setText(escapeMnemonics(longest));
+    const int buttonWidth = m_copyButton->sizeHint().width();
+    m_copyButton->setText(shown);
+    m_copyButton->setFixedWidth(buttonWidth);
 }
 
 void ColorWidget::addBuiltinFormat(const QString &text)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointF>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 class AddCustomFormatDialog;
@@ -32,6 +33,11 @@ class ToolButton;
 // Ctrl+D clicks the copy button (animated: it shows pressed for 100 ms, then
 // clicks), which puts its text on the clipboard, from wherever the focus is in
 // the application, unless a modal dialog blocks it.
+//
+// The label and the copy button keep one width while the pointer moves: wide
+// enough for the longest text the current format can give for the shown
+// image, so neither the swatch nor the buttons move as the texts change. A
+// change of format or of image size may resize them.
 //
 // Works without a main window: the add dialog and the message boxes are
 // then parented to the panel.
@@ -64,8 +70,17 @@ public slots:
     // Clamps the index into the lists, rebuilds both menus with the current
     // format checked, and writes the settings.
     void rebuildFormatMenu();
+    // The size of the shown image, in pixels: its largest coordinates decide
+    // the room position tokens get.
+    void setImageSize(const QSize &size);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
+    // Fixes the widths of the label and the copy button for the current
+    // format, font and image size.
+    void updateTextWidths();
     void updateHoverText();
     void updateSelectedText();
     void addBuiltinFormat(const QString &text);
@@ -88,6 +103,9 @@ private:
     Menu *m_removeMenu;
     // A child of the main window, which may go first.
     QPointer<AddCustomFormatDialog> m_addFormatDialog;
+    QSize m_imageSize;
+    // Texts of up to this many characters fit the label's width.
+    int m_labelCharacters = 0;
 };
 
 #endif

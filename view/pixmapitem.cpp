@@ -3,10 +3,14 @@
 #include "view/view.h"
 
 #include <QPainter>
+#include <QPaintEngine>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
 #include <QStyleOptionGraphicsItem>
+#include <QWidget>
 #include <QtMath>
+
+#include <cstring>
 
 namespace {
 
@@ -70,6 +74,15 @@ void PixmapItem::showPixmap(const QPixmap &pixmap)
 {
     m_levels.clear();
     m_tiles.clear();
+    m_drawn = QImage();
+    // A raster pixmap hands out its own pixels; only other formats (16-bit
+    // channels, say) are converted, once.
+    m_source = pixmap.toImage();
+    if (m_source.format() != QImage::Format_RGB32 &&
+        m_source.format() != QImage::Format_ARGB32_Premultiplied)
+        m_source = m_source.convertToFormat(m_source.hasAlphaChannel()
+                                                ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
     setPixmap(pixmap);
 }
 
@@ -82,11 +95,11 @@ void PixmapItem::setTileSize(int size)
     update();
 }
 
-int PixmapItem::levelForZoom(double zoom) const
+int PixmapItem::levelForZoom(double scale) const
 {
-    if (zoom >= 0.5 || pixmap().isNull())
+    if (scale >= 0.5 || pixmap().isNull())
         return 0;
-    int level = int(qFloor(std::log2(1.0 / zoom)));
+    int level = int(qFloor(std::log2(1.0 / scale)));
     // Never halve below a single pixel.
     const int smallestSide = qMin(pixmap().width(), pixmap().height());
     while (level > 0 && (smallestSide >> level) < 1)
@@ -128,32 +141,101 @@ void PixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     if (bounds.width() <= 0 || bounds.height() <= 0)
         return;
 
-    const double zoom = m_view->zoom();
+    const PixelMapping mapping = m_view->pixelMapping();
     // A cosmetic pen (width 0) is one view pixel wide at every zoom; the
     // rectangle is pulled in by one view pixel so the stroke lies on the
     // outermost ring of image pixels, under the picture drawn next.
-    const qreal onePixel = 1.0 / zoom;
+    const qreal onePixel = 1.0 / mapping.zoom();
     painter->setBrush(Qt::NoBrush);
     painter->setPen(QPen(QColor(170, 170, 170, 255), 0));
     painter->drawRect(
         QRectF(bounds.x(), bounds.y(), bounds.width() - onePixel, bounds.height() - onePixel));
 
-    const int level = levelForZoom(zoom);
-    const QPixmap source = levelPixmap(level);
-    // Scene units per pixel of the drawn copy.
-    const double scale = bounds.width() / source.width();
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, zoom < 1.0);
-
+    // Smoothing only where an image pixel is smaller than a device pixel: on
+    // a display scaled by 2, zoom 1/2 still shows every pixel sharp.
+    const double scale = mapping.devicePixelsPerPixel();
+    const int level = levelForZoom(scale);
     const bool tiled =
-        m_tileSize > 0 && (source.width() > m_tileSize || source.height() > m_tileSize);
-    if (!tiled) {
-        painter->drawPixmap(bounds, source, QRectF(source.rect()));
+        m_tileSize > 0 && (pixmap().width() > m_tileSize || pixmap().height() > m_tileSize);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
+    if (tiled) {
+        paintTiled(painter, option, level);
         return;
     }
+    if (scale >= 1.0 && painter->paintEngine()->type() == QPaintEngine::Raster) {
+        paintExact(painter, mapping);
+        return;
+    }
+    // An OpenGL viewport samples the texture at the centre of every device
+    // pixel itself.
+    const QPixmap source = levelPixmap(level);
+    painter->drawPixmap(bounds, source, QRectF(source.rect()));
+}
+
+void PixmapItem::paintExact(QPainter *painter, const PixelMapping &mapping)
+{
+    const QWidget *viewport = m_view->viewport();
+    const double ratio = mapping.devicePixelRatio();
+    const QRect visible(0, 0, qCeil(viewport->width() * ratio), qCeil(viewport->height() * ratio));
+    const QRect area = mapping.deviceRect(m_source.rect()).intersected(visible);
+    if (area.isEmpty())
+        return;
+
+    if (m_drawn.isNull() || mapping != m_drawnMapping || area != m_drawnRect) {
+        // Which image column each device column shows, and likewise for rows:
+        // the mapping's own answer, so drawing and picking cannot disagree.
+        QVector<int> columns(area.width());
+        for (int i = 0; i < area.width(); ++i)
+            columns[i] = qBound(0, mapping.columnAt(area.left() + i), m_source.width() - 1);
+        // One device pixel per image pixel: each row is a plain copy.
+        const bool oneToOne = columns.last() - columns.first() == area.width() - 1;
+        // The copy is reused while its size stays: a new one each frame
+        // costs more in fresh pages than filling it does.
+        if (m_drawn.size() != area.size() || m_drawn.format() != m_source.format())
+            m_drawn = QImage(area.size(), m_source.format());
+        if (m_drawn.isNull())
+            return;
+        int previousRow = -1;
+        const size_t rowBytes = size_t(area.width()) * sizeof(QRgb);
+        for (int j = 0; j < area.height(); ++j) {
+            const int row = qBound(0, mapping.rowAt(area.top() + j), m_source.height() - 1);
+            auto *out = reinterpret_cast<QRgb *>(m_drawn.scanLine(j));
+            if (row == previousRow) {
+                memcpy(out, m_drawn.constScanLine(j - 1), rowBytes);
+                continue;
+            }
+            const auto *in = reinterpret_cast<const QRgb *>(m_source.constScanLine(row));
+            if (oneToOne) {
+                memcpy(out, in + columns.first(), rowBytes);
+            } else {
+                for (int i = 0; i < area.width(); ++i)
+                    out[i] = in[columns[i]];
+            }
+            previousRow = row;
+        }
+        m_drawn.setDevicePixelRatio(ratio);
+        m_drawnMapping = mapping;
+        m_drawnRect = area;
+    }
+    // One image pixel of the copy is one device pixel of the viewport.
+    painter->save();
+    painter->resetTransform();
+    painter->drawImage(QPointF(area.left() / ratio, area.top() / ratio), m_drawn);
+    painter->restore();
+}
+
+void PixmapItem::paintTiled(QPainter *painter, const QStyleOptionGraphicsItem *option, int level)
+{
+    const QRectF bounds = boundingRect();
+    const QPixmap source = levelPixmap(level);
+    // Scene units per pixel of the drawn copy, on each axis: a halved copy of
+    // an odd side is not exactly half as long.
+    const double scaleX = bounds.width() / source.width();
+    const double scaleY = bounds.height() / source.height();
     const QRectF exposed = option ? option->exposedRect : bounds;
     for (const Tile &tile : tiles(level)) {
-        const QRectF target(tile.rect.x() * scale, tile.rect.y() * scale, tile.rect.width() * scale,
-                            tile.rect.height() * scale);
+        const QRectF target(tile.rect.x() * scaleX, tile.rect.y() * scaleY,
+                            tile.rect.width() * scaleX, tile.rect.height() * scaleY);
         if (target.intersects(exposed))
             painter->drawPixmap(target, tile.pixmap, QRectF(tile.pixmap.rect()));
     }

@@ -1,8 +1,11 @@
 #ifndef LUMENO_PIXMAPITEM_H
 #define LUMENO_PIXMAPITEM_H
 
+#include "view/pixelmapping.h"
+
 #include <QGraphicsPixmapItem>
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QPixmap>
 
@@ -13,7 +16,10 @@ class View;
 // that the extent of an image with transparent edges stays visible against
 // the checkerboard.
 //
-// At zoom 1 and above every image pixel is a sharp square. Below zoom 1 the
+// Wherever an image pixel covers at least one device pixel, every image pixel
+// is a sharp block, and each device pixel shows exactly the image pixel the
+// view's PixelMapping puts there, which is also the pixel the view reports
+// under the pointer. Where image pixels are smaller than device pixels the
 // picture is drawn smoothly from a halved copy close to the zoom (built on
 // first use and kept until the next picture), so that zooming far out stays
 // fast and does not alias.
@@ -29,14 +35,20 @@ public:
     void setTileSize(int size);
     int tileSize() const { return m_tileSize; }
 
-    // The copy drawn at zoom: the picture itself at zoom 0.5 and above,
-    // otherwise the picture halved level times, with 2^-level >= zoom.
-    int levelForZoom(double zoom) const;
+    // The copy drawn where an image pixel covers scale device pixels: the
+    // picture itself at 0.5 and above, otherwise the picture halved level
+    // times, with 2^-level >= scale.
+    int levelForZoom(double scale) const;
     QPixmap levelPixmap(int level);
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
+    // Draws the picture one device pixel at a time from the mapping, into a
+    // copy of the visible part kept until the view or the picture changes.
+    void paintExact(QPainter *painter, const PixelMapping &mapping);
+    void paintTiled(QPainter *painter, const QStyleOptionGraphicsItem *option, int level);
+
     struct Tile
     {
         QRect rect; // in the level's pixels
@@ -48,6 +60,13 @@ private:
     int m_tileSize = 0;
     QList<QPixmap> m_levels; // m_levels[i] is the picture halved i + 1 times
     QHash<int, QList<Tile>> m_tiles;
+    // The picture as 32-bit pixels, sharing the pixmap's memory where it can.
+    QImage m_source;
+    // The visible part as drawn last, in device pixels, and what it was made
+    // for.
+    QImage m_drawn;
+    PixelMapping m_drawnMapping;
+    QRect m_drawnRect;
 };
 
 #endif

@@ -91,6 +91,27 @@ QColor View::colorAt(const QPointF &scenePos) const
     return m_image ? m_image->pixelColor(scenePos, Qt::transparent) : QColor(Qt::transparent);
 }
 
+QColor View::colorOfPixel(const QPoint &pixel) const
+{
+    if (!m_image || !m_image->contains(pixel.x(), pixel.y()))
+        return QColor(Qt::transparent);
+    return QColor::fromRgba(m_image->image.pixel(pixel));
+}
+
+PixelMapping View::pixelMapping() const
+{
+    // The same transform the items are painted with: a scale by the zoom,
+    // then a shift by the whole-pixel scroll offsets.
+    const QTransform t = viewportTransform();
+    return PixelMapping(t.m11(), QPointF(-t.dx(), -t.dy()), viewport()->devicePixelRatio());
+}
+
+QPointF View::snappedScenePos(const QPointF &scenePos) const
+{
+    const PixelMapping mapping = pixelMapping();
+    return mapping.sceneAtCorner(mapping.devicePixelAt(mapping.viewportPosAt(scenePos)));
+}
+
 void View::setImage(Image *image)
 {
     m_image = image;
@@ -110,8 +131,9 @@ void View::setZoom(double z)
     // only widened afterwards.
     const QPointF centre = mapToScene(viewport()->rect()).boundingRect().center();
     m_zoom = qBound(MinZoom, z, MaxZoom);
-    const double factor = m_zoom / transform().m11();
-    scale(factor, factor);
+    // Set, not multiplied in: the transform's scale is exactly the zoom, so
+    // what is painted and what is picked use the same number.
+    setTransform(QTransform::fromScale(m_zoom, m_zoom));
     updateSceneRect();
     centerOn(centre);
     // Handle outlines and the dimmed area are kept in image pixels, sized for
@@ -218,26 +240,39 @@ void View::scrollBy(int dx, int dy)
 
 void View::updateHover()
 {
-    updateHover(viewport()->mapFromGlobal(QCursor::pos()));
+    updateHover(viewport()->mapFromGlobal(QPointF(QCursor::pos())));
 }
 
-void View::updateHover(const QPoint &viewportPos)
+void View::updateHover(const QPointF &viewportPos)
 {
     m_cursorPos = viewportPos;
-    m_hoverScenePos = mapToScene(m_cursorPos);
+    m_hoverScenePos = pixelMapping().scenePosAt(m_cursorPos);
     emitHoverColor();
+}
+
+void View::keepUnder(const QPointF &scenePos, const QPointF &viewportPos)
+{
+    const PixelMapping mapping = pixelMapping();
+    const QPointF now = mapping.viewportPosAt(scenePos);
+    const QPointF wanted = mapping.viewportPosAt(mapping.scenePosAt(viewportPos));
+    scrollBy(qRound(now.x() - wanted.x()), qRound(now.y() - wanted.y()));
 }
 
 void View::emitHoverColor()
 {
+    // The colour and the position tokens both come from the pixel under the
+    // point, floored: outside the image, also just left of or above it, that
+    // is transparent black.
     if (hasImage())
-        emit hoverColorChanged(colorAt(m_hoverScenePos), m_hoverScenePos);
+        emit hoverColorChanged(colorOfPixel(PixelMapping::pixelAt(m_hoverScenePos)),
+                               m_hoverScenePos);
 }
 
 void View::emitClickColor()
 {
     if (hasImage())
-        emit clickColorChanged(colorAt(m_hoverScenePos), m_hoverScenePos);
+        emit clickColorChanged(colorOfPixel(PixelMapping::pixelAt(m_hoverScenePos)),
+                               m_hoverScenePos);
 }
 
 void View::mousePressEvent(QMouseEvent *event)
@@ -269,22 +304,22 @@ void View::mousePressEvent(QMouseEvent *event)
 
 void View::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint position = event->position().toPoint();
-    updateHover(position);
+    updateHover(event->position());
     if (m_zoomDragging) {
         // The exponent is of the whole distance from the press, so returning
         // to the press height restores the zoom at the press exactly.
         setZoom(m_zoomAtPress * qExp((m_pressCursorPos.y() - m_cursorPos.y()) / 100.0));
-        const QPoint p = mapFromScene(m_zoomAnchor);
-        scrollBy(p.x() - m_pressCursorPos.x(), p.y() - m_pressCursorPos.y());
+        keepUnder(m_zoomAnchor, m_pressCursorPos);
     }
     if (m_panning) {
-        verticalScrollBar()->setValue(m_pressCursorPos.y() + m_vScrollAtPress - m_cursorPos.y());
-        horizontalScrollBar()->setValue(m_pressCursorPos.x() + m_hScrollAtPress - m_cursorPos.x());
+        verticalScrollBar()->setValue(
+            qRound(m_pressCursorPos.y() + m_vScrollAtPress - m_cursorPos.y()));
+        horizontalScrollBar()->setValue(
+            qRound(m_pressCursorPos.x() + m_hScrollAtPress - m_cursorPos.x()));
     }
     if (m_zoomDragging || m_panning) {
         // The picture moved under the cursor.
-        m_hoverScenePos = mapToScene(m_cursorPos);
+        m_hoverScenePos = pixelMapping().scenePosAt(m_cursorPos);
         emitHoverColor();
     }
     QGraphicsView::mouseMoveEvent(event);
@@ -327,11 +362,10 @@ void View::wheelEvent(QWheelEvent *event)
         return;
     m_wheelRemainder -= steps * WheelNotch;
 
-    updateHover(event->position().toPoint());
+    updateHover(event->position());
     setZoom(m_zoom * qPow(WheelStep, steps));
     // Bring the scene point that was under the cursor back under it.
-    const QPoint p = mapFromScene(m_hoverScenePos);
-    scrollBy(p.x() - m_cursorPos.x(), p.y() - m_cursorPos.y());
+    keepUnder(m_hoverScenePos, m_cursorPos);
     if (m_panning) {
         // Continue the pan smoothly at the new zoom.
         updateHover(m_cursorPos);

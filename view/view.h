@@ -1,6 +1,8 @@
 #ifndef LUMENO_VIEW_H
 #define LUMENO_VIEW_H
 
+#include "view/pixelmapping.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QGraphicsView>
@@ -48,16 +50,33 @@ public:
     Image *image() const { return m_image; }
     SelectionItem *selectionItem() const { return m_selectionItem; }
     PixmapItem *pixmapItem() const { return m_pixmapItem; }
-    // The scene point under the mouse at the last update.
+    // The scene point under the mouse at the last update: the centre of the
+    // device pixel under the pointer.
     QPointF hoverScenePos() const { return m_hoverScenePos; }
+    // The pointer at the last update, in logical viewport coordinates
+    // (fractional on a scaled display).
+    QPointF cursorPos() const { return m_cursorPos; }
+
+    // The mapping between viewport positions and image pixels as the view
+    // stands now.
+    PixelMapping pixelMapping() const;
+    // The scene position of the device pixel that contains scenePos (a point
+    // as the toolkit maps mouse positions), at the pixel's top-left corner:
+    // how the selection reads the pointer. On a scaled display it moves in
+    // device pixels; at zoom 1 a press on a pixel lands on that pixel's
+    // corner.
+    QPointF snappedScenePos(const QPointF &scenePos) const;
     bool isGlViewportCreated() const { return m_glViewportCreated; }
 
     bool hasImage() const;
     bool hasSelection() const;
     bool canPaste() const;
 
-    // The colour under a scene point: transparent black outside the image.
+    // The colour under a scene point, its coordinates truncated toward zero:
+    // transparent black outside the image.
     QColor colorAt(const QPointF &scenePos) const;
+    // The colour of an image pixel: transparent black outside the image.
+    QColor colorOfPixel(const QPoint &pixel) const;
 
 signals:
     // c is the colour of the pixel under p, the scene point under the mouse.
@@ -99,21 +118,24 @@ private:
     // Reads the cursor (viewport coordinates) and the scene point under it,
     // and reports the hover colour.
     void updateHover();
-    void updateHover(const QPoint &viewportPos);
+    void updateHover(const QPointF &viewportPos);
+    // Scrolls so that scenePos lies under the centre of the device pixel at
+    // viewportPos again, as near as whole scroll steps allow.
+    void keepUnder(const QPointF &scenePos, const QPointF &viewportPos);
     void emitHoverColor();
     void emitClickColor();
     void scrollBy(int dx, int dy);
 
     double m_zoom = 1.0;
     QPointF m_hoverScenePos;
-    QPoint m_cursorPos;
+    QPointF m_cursorPos;
     bool m_panning = false;
     bool m_zoomDragging = false;
     Image *m_image = nullptr;
     SelectionItem *m_selectionItem; // owned by the scene
     PixmapItem *m_pixmapItem;       // owned by the scene
     QPointF m_zoomAnchor;
-    QPoint m_pressCursorPos;
+    QPointF m_pressCursorPos;
     double m_zoomAtPress = 1.0;
     int m_vScrollAtPress = 0;
     int m_hScrollAtPress = 0;

@@ -131,6 +131,9 @@ int FlowLayout::arrangeItems(const QRect &rect, bool measureOnly) const
     int rowHeight = 0;
 
     for (QLayoutItem *item : m_items) {
+        // A hidden widget takes no room and no gap, as in the box layouts.
+        if (item->isEmpty())
+            continue;
         int gapX = effectiveHorizontalGap();
         if (gapX < 0)
             gapX = itemGap(item, Qt::Horizontal);

@@ -8,6 +8,7 @@
 // Lays its items out left to right and starts a new row when the next item
 // would not fit, like words in a paragraph. Every item gets exactly its size
 // hint; rows are as high as their tallest item and items sit at the row's top.
+// Hidden widgets are skipped.
 // Because the layout has height-for-width, its parent gives it as many rows as
 // the current width needs.
 //

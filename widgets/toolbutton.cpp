@@ -44,10 +44,11 @@ void ToolButton::setUp(const QString &iconName, const QString &toolTip, const QS
     if (!iconName.isEmpty()) {
         setIcon(registryIcon(iconName));
         if (iconOnly) {
-            const QPixmap pixmap = registryPixmap(iconName);
-            setIconSize(pixmap.size());
+            // Logical pixels: on a scaled display the picture has more.
+            const QSize size = registryPixmap(iconName).deviceIndependentSize().toSize();
+            setIconSize(size);
             setToolButtonStyle(Qt::ToolButtonIconOnly);
-            setFixedSize(pixmap.width() + 10, pixmap.height() + 10);
+            setFixedSize(size.width() + 10, size.height() + 10);
         } else {
             setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         }

@@ -1,6 +1,7 @@
 #include "app/lumeno.h"
 #include "app/startup.h"
 #include "app/toolbar.h"
+#include "colour/colorwidget.h"
 #include "document/image.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
@@ -94,7 +95,7 @@ private slots:
     void initTestCase();
     void init();
     void structure();
-    void toolbarWrapsInANarrowWindow();
+    void toolbarKeepsItsHeightAndItsButtons();
     void enabledStates();
     void menuIds();
     void titles_data();
@@ -174,19 +175,60 @@ void TestMainWindow::structure()
     QVERIFY(!window.windowIcon().isNull());
 }
 
-void TestMainWindow::toolbarWrapsInANarrowWindow()
+void TestMainWindow::toolbarKeepsItsHeightAndItsButtons()
 {
     Lumeno window;
-    window.resize(500, 600);
+    window.resize(100, 500); // below the minimum
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // Nothing is cut off: every button lies inside the strip.
-    QTRY_VERIFY(window.toolbar()->height() > 32);
-    for (int command = 0; command < Toolbar::CommandCount; ++command) {
-        const QRect r = window.toolbar()->button(command)->geometry();
-        QVERIFY(window.toolbar()->rect().contains(r));
+    Toolbar *toolbar = window.toolbar();
+    ColorWidget *panel = toolbar->colorWidget();
+    const int minimum = window.width();
+    QCOMPARE(minimum, window.minimumWidth());
+
+    const auto settle = [] {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    };
+    const auto panelPlaces = [&] {
+        QList<int> places;
+        for (QWidget *part : panel->findChildren<QWidget *>())
+            places << part->mapTo(&window, QPoint(0, 0)).x();
+        return places;
+    };
+    for (int width = minimum; width <= 1600; width += 9) {
+        window.resize(width, 500);
+        QList<int> places;
+        // Texts of different lengths: "0,0,0,255" and "200,200,200,255".
+        for (const QColor &colour : {QColor(0, 0, 0), QColor(200, 200, 200)}) {
+            panel->setHoverColor(colour, QPointF(3, 4));
+            panel->setSelectedColor(colour, QPointF(3, 4));
+            settle();
+            const QString at = QStringLiteral("width %1").arg(width);
+            QVERIFY2(toolbar->height() == 32 && window.view()->y() == 32, qPrintable(at));
+            QList<QWidget *> shown{toolbar->menuButton(), panel};
+            for (int command = 0; command < Toolbar::CommandCount; ++command)
+                shown << toolbar->button(command);
+            for (QWidget *legend : toolbar->legendItems()) {
+                if (legend->isVisible())
+                    shown << legend;
+            }
+            for (QWidget *widget : std::as_const(shown)) {
+                const QRect r = widget->geometry();
+                QVERIFY2(widget->isVisible() && r.top() == 2 && r.right() < width &&
+                             (widget == panel || r.right() < panel->x()),
+                         qPrintable(at));
+            }
+            if (places.isEmpty())
+                places = panelPlaces();
+            QVERIFY2(places == panelPlaces(), qPrintable(at));
+        }
     }
-    QCOMPARE(window.view()->geometry().top(), window.toolbar()->geometry().bottom() + 1);
+    // Wide enough, the whole legend shows; narrow, it gives way from the right.
+    QVERIFY(toolbar->legendItems().last()->isVisible());
+    window.resize(minimum, 500);
+    settle();
+    QVERIFY(!toolbar->legendItems().last()->isVisible());
 }
 
 void TestMainWindow::enabledStates()

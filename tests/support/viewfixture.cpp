@@ -35,10 +35,10 @@ void ViewFixture::wheel(const QPoint &pos, int angleDelta)
     QApplication::sendEvent(view->viewport(), &event);
 }
 
-void ViewFixture::hover(const QPoint &pos)
+void ViewFixture::hover(const QPointF &pos)
 {
-    QMouseEvent event(QEvent::MouseMove, QPointF(pos), QPointF(view->viewport()->mapToGlobal(pos)),
-                      Qt::NoButton, QGuiApplication::mouseButtons(), Qt::NoModifier);
+    QMouseEvent event(QEvent::MouseMove, pos, view->viewport()->mapToGlobal(pos), Qt::NoButton,
+                      QGuiApplication::mouseButtons(), Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &event);
 }
 

@@ -24,7 +24,7 @@ struct ViewFixture
     void wheel(const QPoint &pos, int angleDelta);
     // A mouse move with no button held. (QTest moves the cursor for that,
     // which the offscreen platform does not turn into a move event.)
-    void hover(const QPoint &pos);
+    void hover(const QPointF &pos);
     QPoint viewportPosOf(const QPointF &scenePos) const;
 
     Lumeno *window = nullptr;

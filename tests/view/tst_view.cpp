@@ -3,6 +3,7 @@
 #include "tests/support/testmain.h"
 #include "tests/support/viewfixture.h"
 #include "view/glcapabilities.h"
+#include "view/pixelmapping.h"
 #include "view/pixmapitem.h"
 
 #include <QClipboard>
@@ -41,6 +42,8 @@ private slots:
     void fitting_data();
     void fitting();
     void fittingNothingChangesNothing();
+    void pickIsTheDrawnPixel_data();
+    void pickIsTheDrawnPixel();
     void sampling();
     void noImageNoColours();
     void copyAndCrop();
@@ -199,6 +202,85 @@ void TestView::fittingNothingChangesNothing()
     QCOMPARE(f.view->horizontalScrollBar()->value(), h);
 }
 
+void TestView::pickIsTheDrawnPixel_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<int>("block"); // image pixels per colour, along each side
+
+    const QPoint offsets[] = {{0, 0}, {7, -5}, {-23, 31}};
+    for (const double zoom : {1.0, 1.728, 6.1917364224, 0.5}) {
+        for (const QPoint &offset : offsets) {
+            // Zoomed out, a smoothed picture shows exact colours only where
+            // neighbouring pixels agree.
+            const int block = zoom < 1 ? 2 : 1;
+            QTest::addRow("zoom %g scroll %d,%d", zoom, offset.x(), offset.y())
+                << zoom << offset << block;
+        }
+    }
+}
+
+void TestView::pickIsTheDrawnPixel()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, scroll);
+    QFETCH(int, block);
+
+    // Every colour different: red is the column, green the row.
+    QImage pixels(240, 180, QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, qRgb(x / block * block, y / block * block, 99));
+    }
+    ViewFixture f(QSize(401, 301));
+    f.show(pixels);
+    f.view->setZoom(zoom);
+    f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + scroll.x());
+    f.view->verticalScrollBar()->setValue(f.view->verticalScrollBar()->value() + scroll.y());
+    const QImage drawn = f.view->viewport()->grab().toImage();
+    const double ratio = drawn.devicePixelRatio();
+    const double level = std::log2(zoom * ratio);
+    if (level < 0 && level != std::round(level))
+        QSKIP("smoothed: a device pixel shows a blend of image pixels");
+
+    // Device pixels on both sides of every border drawn along a row and a
+    // column through the middle, the image's edges among them.
+    QList<QPoint> probes;
+    const int midX = drawn.width() / 2, midY = drawn.height() / 2;
+    for (int x = 0; x + 1 < drawn.width(); ++x) {
+        if (drawn.pixel(x, midY) != drawn.pixel(x + 1, midY))
+            probes << QPoint(x, midY) << QPoint(x + 1, midY);
+    }
+    for (int y = 0; y + 1 < drawn.height(); ++y) {
+        if (drawn.pixel(midX, y) != drawn.pixel(midX, y + 1))
+            probes << QPoint(midX, y) << QPoint(midX, y + 1);
+    }
+    probes.erase(std::unique(probes.begin(), probes.end()), probes.end());
+    QVERIFY(probes.size() > 20);
+
+    QSignalSpy hover(f.view, &View::hoverColorChanged);
+    int exact = 0;
+    for (const QPoint &device : std::as_const(probes)) {
+        // Where a pointer on that device pixel puts the mouse: its corner.
+        f.hover(QPointF(device) / ratio);
+        const QColor reported = hover.last().at(0).value<QColor>();
+        const QPoint pixel = PixelMapping::pixelAt(hover.last().at(1).toPointF());
+        const QRgb shown = drawn.pixel(device);
+        const bool checker = qBlue(shown) != 99;
+        const bool same = checker ? reported.alpha() == 0
+                                  : reported.rgb() == shown &&
+                                        pixel.x() / block * block == qRed(shown) &&
+                                        pixel.y() / block * block == qGreen(shown);
+        if (same)
+            ++exact;
+        else
+            qWarning("device pixel %d,%d shows %08x, picked %08x at pixel %d,%d", device.x(),
+                     device.y(), shown, reported.rgba(), pixel.x(), pixel.y());
+    }
+    qInfo("scale %g: %d of %d picks exact", ratio, exact, int(probes.size()));
+    QCOMPARE(exact, int(probes.size()));
+}
+
 void TestView::sampling()
 {
     ViewFixture f;
@@ -217,11 +299,11 @@ void TestView::sampling()
     QCOMPARE(int(point.x()), 3);
     QCOMPARE(int(point.y()), 4);
 
-    // Just left of the image: truncation toward zero still gives column 0.
+    // Just left of the image the checkerboard is drawn, and reported.
     f.hover(f.viewportPosOf(QPointF(-0.6, 3.5)));
     point = hover.last().at(1).toPointF();
     QVERIFY(point.x() < 0 && point.x() > -1);
-    QCOMPARE(hover.last().at(0).value<QColor>(), QColor(0, 0, 255, 128));
+    QCOMPARE(hover.last().at(0).value<QColor>(), QColor(0, 0, 0, 0));
 
     // Further out the colour is transparent black, with the real point.
     f.hover(f.viewportPosOf(QPointF(-3.5, 20.5)));

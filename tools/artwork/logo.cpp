@@ -163,7 +163,9 @@ QByteArray dibPayload(const QImage &source)
 
 QImage logo(int size)
 {
-    if (size <= 16)
+    // Tuned pixel by pixel for one pixel per unit; with more pixels the
+    // general drawing is sharp.
+    if (size <= 16 && scale() == 1)
         return smallLogo();
     QImage image = canvas(size, size);
     QPainter p;

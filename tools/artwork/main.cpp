@@ -1,8 +1,10 @@
 // lumeno-artwork OUTDIR
 //
-// Draws every picture of the program's resource tree and writes them to OUTDIR/icons and
-// OUTDIR/pixmaps. The output is deterministic: running it twice gives identical files.
+// Draws every picture of the program's resource tree, at one and at two pixels to the
+// unit, and writes them to OUTDIR/icons and OUTDIR/pixmaps. The output is deterministic:
+// running it twice gives identical files.
 #include "artwork.h"
+#include "painting.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,23 +95,35 @@ int main(int argc, char *argv[])
     }
 
     int failures = 0;
-    for (const Picture &picture : pictures) {
-        const QString path = out.filePath(QString::fromLatin1(picture.path));
-        QImage image = picture.draw();
-        if (image.width() != picture.width || image.height() != picture.height) {
-            std::fprintf(stderr, "lumeno-artwork: %s is %dx%d, expected %dx%d\n", picture.path,
-                         image.width(), image.height(), picture.width, picture.height);
-            ++failures;
-            continue;
-        }
-        // Straight alpha keeps the colours of half-transparent edges exact in the file.
-        if (image.hasAlphaChannel())
-            image = image.convertToFormat(QImage::Format_ARGB32);
-        if (!image.save(path, "PNG")) {
-            std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(path));
-            ++failures;
+    // Every picture once as name.png and once at twice the size as name@2x.png, for
+    // displays with two device pixels (or one and a half) to a logical pixel.
+    for (const int scale : {1, 2}) {
+        art::setScale(scale);
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        for (const Picture &picture : pictures) {
+            QString name = QString::fromLatin1(picture.path);
+            name.replace(QStringLiteral(".png"), suffix);
+            const QString path = out.filePath(name);
+            QImage image = picture.draw();
+            if (image.width() != picture.width * scale ||
+                image.height() != picture.height * scale) {
+                std::fprintf(stderr, "lumeno-artwork: %s is %dx%d, expected %dx%d\n",
+                             qPrintable(name), image.width(), image.height(), picture.width * scale,
+                             picture.height * scale);
+                ++failures;
+                continue;
+            }
+            // Straight alpha keeps the colours of half-transparent edges exact in the file.
+            if (image.hasAlphaChannel())
+                image = image.convertToFormat(QImage::Format_ARGB32);
+            image.setDevicePixelRatio(1);
+            if (!image.save(path, "PNG")) {
+                std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(path));
+                ++failures;
+            }
         }
     }
+    art::setScale(1);
 
     const QString icoPath = out.filePath(QStringLiteral("icons/lumeno.ico"));
     if (!writeFile(icoPath, art::icoFile({art::logo(48), art::logo(32), art::logo(16)}))) {

@@ -2,10 +2,33 @@
 
 namespace art {
 
+namespace {
+int s_scale = 1;
+} // namespace
+
+void setScale(int scale)
+{
+    s_scale = scale;
+}
+
+int scale()
+{
+    return s_scale;
+}
+
 QImage canvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * s_scale, height * s_scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(s_scale);
     image.fill(Qt::transparent);
+    return image;
+}
+
+QImage opaqueCanvas(int width, int height, const QColor &color)
+{
+    QImage image(width * s_scale, height * s_scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(s_scale);
+    image.fill(color);
     return image;
 }
 

@@ -23,8 +23,17 @@ const QColor paperShade(228, 233, 240);
 const QColor warm(247, 144, 30); // the one warm accent
 } // namespace colors
 
-// A transparent 32-bit canvas of the given size.
+// Pictures are drawn in logical pixels at a scale: 1 for the plain files, 2 for the
+// name@2x.png files that high-density displays use.
+void setScale(int scale);
+int scale();
+
+// A transparent 32-bit canvas of the given logical size, scale() times as many pixels
+// on each side; painting on it is in logical pixels.
 QImage canvas(int width, int height);
+
+// The same for an opaque canvas filled with color.
+QImage opaqueCanvas(int width, int height, const QColor &color);
 
 // A painter with antialiasing on.
 void beginPainting(QPainter &painter, QImage &image);

@@ -104,9 +104,9 @@ void drawPictureFile(QPainter &p, const QRectF &rect)
 
 QImage checkerTile()
 {
-    QImage image(14, 14, QImage::Format_ARGB32);
-    image.fill(QColor(255, 255, 255));
+    QImage image = canvas(14, 14);
     QPainter p(&image);
+    p.fillRect(QRect(0, 0, 14, 14), QColor(255, 255, 255));
     p.fillRect(QRect(0, 0, 7, 7), QColor(195, 195, 195));
     p.fillRect(QRect(7, 7, 7, 7), QColor(195, 195, 195));
     return image;
@@ -151,14 +151,13 @@ QImage dropTargetPicture()
     const qreal width = metrics.horizontalAdvance(text);
     p.setFont(font);
     p.setPen(ink);
-    p.drawText(QPointF(qRound((image.width() - width) / 2.0), 262), text);
+    p.drawText(QPointF(qRound((450 - width) / 2.0), 262), text);
     return image;
 }
 
 QImage dragAndDropPicture()
 {
-    QImage image(69, 81, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image = opaqueCanvas(69, 81, Qt::white);
     QPainter p;
     p.begin(&image);
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -1,0 +1,115 @@
+#include "view/pixelmapping.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Positions handed in as logical pixels come from whole device pixels divided
+// by the ratio (1.5, say); multiplying back may land a hair below the whole
+// number. This much is forgiven before flooring.
+constexpr double Slack = 1e-6;
+
+int floorToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double floored = std::floor(value);
+    if (floored <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (floored >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(floored);
+}
+
+} // namespace
+
+PixelMapping::PixelMapping(double zoom, const QPointF &scroll, double ratio)
+    : m_x{zoom, scroll.x(), ratio}, m_y{zoom, scroll.y(), ratio}
+{
+}
+
+double PixelMapping::Axis::sceneAt(int device, double within) const
+{
+    return ((device + within) / ratio + scroll) / zoom;
+}
+
+int PixelMapping::Axis::pixelAt(int device) const
+{
+    return floorToInt(sceneAt(device));
+}
+
+int PixelMapping::Axis::firstDeviceAt(int pixel) const
+{
+    // The estimate inverts sceneAt(); the steps after it make the answer agree
+    // exactly with pixelAt(), rounding of doubles included.
+    const double estimate = std::ceil(ratio * (pixel * zoom - scroll) - 0.5);
+    int device = int(qBound(-1e9, estimate, 1e9));
+    while (pixelAt(device - 1) >= pixel)
+        --device;
+    while (pixelAt(device) < pixel)
+        ++device;
+    return device;
+}
+
+QPoint PixelMapping::devicePixelAt(const QPointF &viewportPos) const
+{
+    return QPoint(floorToInt(viewportPos.x() * m_x.ratio + Slack),
+                  floorToInt(viewportPos.y() * m_y.ratio + Slack));
+}
+
+QPointF PixelMapping::sceneAt(const QPoint &devicePixel) const
+{
+    return QPointF(m_x.sceneAt(devicePixel.x()), m_y.sceneAt(devicePixel.y()));
+}
+
+QPointF PixelMapping::sceneAtCorner(const QPoint &devicePixel) const
+{
+    return QPointF(m_x.sceneAt(devicePixel.x(), 0.0), m_y.sceneAt(devicePixel.y(), 0.0));
+}
+
+QPointF PixelMapping::scenePosAt(const QPointF &viewportPos) const
+{
+    return sceneAt(devicePixelAt(viewportPos));
+}
+
+QPointF PixelMapping::viewportPosAt(const QPointF &scenePos) const
+{
+    return QPointF(scenePos.x() * m_x.zoom - m_x.scroll, scenePos.y() * m_y.zoom - m_y.scroll);
+}
+
+QPoint PixelMapping::pixelAt(const QPointF &scenePos)
+{
+    return QPoint(floorToInt(scenePos.x()), floorToInt(scenePos.y()));
+}
+
+QRect PixelMapping::deviceRect(const QRect &pixels) const
+{
+    if (pixels.isEmpty())
+        return QRect();
+    const int left = m_x.firstDeviceAt(pixels.left());
+    const int top = m_y.firstDeviceAt(pixels.top());
+    const int right = m_x.firstDeviceAt(pixels.left() + pixels.width());
+    const int bottom = m_y.firstDeviceAt(pixels.top() + pixels.height());
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QRectF PixelMapping::viewportRect(const QRect &pixels) const
+{
+    const QRect device = deviceRect(pixels);
+    if (device.isEmpty())
+        return QRectF();
+    const double ratio = m_x.ratio;
+    return QRectF(device.x() / ratio, device.y() / ratio, device.width() / ratio,
+                  device.height() / ratio);
+}
+
+bool PixelMapping::operator==(const PixelMapping &other) const
+{
+    const auto same = [](const Axis &a, const Axis &b) {
+        return a.zoom == b.zoom && a.scroll == b.scroll && a.ratio == b.ratio;
+    };
+    return same(m_x, other.m_x) && same(m_y, other.m_y);
+}

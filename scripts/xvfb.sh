@@ -1,5 +1,6 @@
 # Starts a private Xvfb server for a headless run; source it, then call
 #   lumeno_start_xvfb RUNTIME_DIR
+# The screen is 1280x900 unless LUMENO_XVFB_SCREEN gives another size.
 # It exports DISPLAY (and points Qt at it) and sets LUMENO_XVFB_PID.
 # A display whose previous server is still going away can look free, so a
 # display counts only once a client can really connect to it. -noreset: by
@@ -10,7 +11,7 @@ lumeno_start_xvfb() {
     for attempt in $(seq 20); do
         n=$((100 + RANDOM % 800))
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp -noreset 2>/dev/null &
+        Xvfb ":$n" -screen 0 "${LUMENO_XVFB_SCREEN:-1280x900}x24" -nolisten tcp -noreset 2>/dev/null &
         pid=$!
         for i in $(seq 50); do
             if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then

@@ -184,7 +184,7 @@ QPoint SelectionItem::sceneToGlobal(const QPointF &scenePos) const
 
 void SelectionItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 {
-    setHoverHandle(hitTest(m_view->snappedScenePos(event->pos())));
+    setHoverHandle(hitTest(m_view->snappedScenePos()));
     updateCursor();
     QGraphicsItem::hoverMoveEvent(event);
 }
@@ -217,14 +217,14 @@ void SelectionItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (m_hoverHandle != None && !m_creating) {
         // Grabbing a corner a few pixels off puts the pointer exactly on it,
         // so that the corner then follows the pointer one to one.
-        m_pressPos = handleAnchor(m_view->snappedScenePos(event->pos()));
+        m_pressPos = handleAnchor(m_view->snappedScenePos());
         QCursor::setPos(sceneToGlobal(m_pressPos));
         m_activeHandle = m_hoverHandle;
         m_rectAtPress = m_rect;
         m_adjusting = true;
         updateCursor();
     } else {
-        m_pressPos = m_view->snappedScenePos(event->pos());
+        m_pressPos = m_view->snappedScenePos();
         setFromPoints(m_pressPos, m_pressPos);
         m_rectAtPress = m_rect;
         m_creating = true;
@@ -243,7 +243,7 @@ void SelectionItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
 
-    const QPointF p = m_view->snappedScenePos(event->pos());
+    const QPointF p = m_view->snappedScenePos();
     const double x0 = m_rectAtPress.x(), y0 = m_rectAtPress.y();
     const double w0 = m_rectAtPress.width(), h0 = m_rectAtPress.height();
     double x = x0, y = y0, w = w0, h = h0;

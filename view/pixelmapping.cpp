@@ -96,16 +96,6 @@ QRect PixelMapping::deviceRect(const QRect &pixels) const
     return QRect(left, top, right - left, bottom - top);
 }
 
-QRectF PixelMapping::viewportRect(const QRect &pixels) const
-{
-    const QRect device = deviceRect(pixels);
-    if (device.isEmpty())
-        return QRectF();
-    const double ratio = m_x.ratio;
-    return QRectF(device.x() / ratio, device.y() / ratio, device.width() / ratio,
-                  device.height() / ratio);
-}
-
 bool PixelMapping::operator==(const PixelMapping &other) const
 {
     const auto same = [](const Axis &a, const Axis &b) {

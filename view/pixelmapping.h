@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
-#include <QRectF>
 
 // Where the view's screen pixels and the image's pixels meet: the one place
 // where a position in the viewport becomes an image pixel, and an image pixel
@@ -57,8 +56,6 @@ public:
     // The device pixels that show the given image pixels (which may lie
     // partly or wholly outside the image); empty when they show none.
     QRect deviceRect(const QRect &pixels) const;
-    // The same in logical viewport coordinates.
-    QRectF viewportRect(const QRect &pixels) const;
 
     bool operator==(const PixelMapping &other) const;
     bool operator!=(const PixelMapping &other) const { return !(*this == other); }

@@ -106,10 +106,21 @@ PixelMapping View::pixelMapping() const
     return PixelMapping(t.m11(), QPointF(-t.dx(), -t.dy()), viewport()->devicePixelRatio());
 }
 
-QPointF View::snappedScenePos(const QPointF &scenePos) const
+QPointF View::snappedScenePos() const
 {
     const PixelMapping mapping = pixelMapping();
-    return mapping.sceneAtCorner(mapping.devicePixelAt(mapping.viewportPosAt(scenePos)));
+    return mapping.sceneAtCorner(mapping.devicePixelAt(m_eventPos));
+}
+
+QPointF View::eventPosition(const QSinglePointEvent *event) const
+{
+    const QPointF rounded = event->position();
+    const QPointF precise = viewport()->mapFrom(viewport()->window(), event->scenePosition());
+    // An event made by hand may carry its widget position as the window
+    // position too: then the two disagree by more than the rounding.
+    if (qAbs(precise.x() - rounded.x()) <= 0.5 && qAbs(precise.y() - rounded.y()) <= 0.5)
+        return precise;
+    return rounded;
 }
 
 void View::setImage(Image *image)
@@ -277,6 +288,7 @@ void View::emitClickColor()
 
 void View::mousePressEvent(QMouseEvent *event)
 {
+    m_eventPos = eventPosition(event);
     if (hasImage()) {
         emitClickColor();
         if (!m_panning && !m_zoomDragging) {
@@ -304,7 +316,8 @@ void View::mousePressEvent(QMouseEvent *event)
 
 void View::mouseMoveEvent(QMouseEvent *event)
 {
-    updateHover(event->position());
+    m_eventPos = eventPosition(event);
+    updateHover(m_eventPos);
     if (m_zoomDragging) {
         // The exponent is of the whole distance from the press, so returning
         // to the press height restores the zoom at the press exactly.
@@ -328,6 +341,7 @@ void View::mouseMoveEvent(QMouseEvent *event)
 
 void View::mouseReleaseEvent(QMouseEvent *event)
 {
+    m_eventPos = eventPosition(event);
     if (hasImage())
         emitClickColor();
     // A release of any button ends both gestures.
@@ -362,7 +376,7 @@ void View::wheelEvent(QWheelEvent *event)
         return;
     m_wheelRemainder -= steps * WheelNotch;
 
-    updateHover(event->position());
+    updateHover(eventPosition(event));
     setZoom(m_zoom * qPow(WheelStep, steps));
     // Bring the scene point that was under the cursor back under it.
     keepUnder(m_hoverScenePos, m_cursorPos);

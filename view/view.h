@@ -10,6 +10,7 @@
 
 class Image;
 class PixmapItem;
+class QSinglePointEvent;
 class QTimer;
 class SelectionItem;
 
@@ -53,19 +54,20 @@ public:
     // The scene point under the mouse at the last update: the centre of the
     // device pixel under the pointer.
     QPointF hoverScenePos() const { return m_hoverScenePos; }
-    // The pointer at the last update, in logical viewport coordinates
-    // (fractional on a scaled display).
-    QPointF cursorPos() const { return m_cursorPos; }
 
     // The mapping between viewport positions and image pixels as the view
     // stands now.
     PixelMapping pixelMapping() const;
-    // The scene position of the device pixel that contains scenePos (a point
-    // as the toolkit maps mouse positions), at the pixel's top-left corner:
-    // how the selection reads the pointer. On a scaled display it moves in
-    // device pixels; at zoom 1 a press on a pixel lands on that pixel's
-    // corner.
-    QPointF snappedScenePos(const QPointF &scenePos) const;
+    // The scene position of the device pixel under the mouse event being
+    // handled, at the pixel's top-left corner: how the selection reads the
+    // pointer. On a scaled display it moves in device pixels; at zoom 1 a
+    // press on a pixel lands on that pixel's corner.
+    QPointF snappedScenePos() const;
+    // Where a mouse or wheel event happened, in logical viewport
+    // coordinates. The toolkit rounds an event's widget position to whole
+    // logical pixels; on a scaled display the pointer is finer than that,
+    // and only the window position keeps the fraction.
+    QPointF eventPosition(const QSinglePointEvent *event) const;
     bool isGlViewportCreated() const { return m_glViewportCreated; }
 
     bool hasImage() const;
@@ -129,6 +131,9 @@ private:
     double m_zoom = 1.0;
     QPointF m_hoverScenePos;
     QPointF m_cursorPos;
+    // The position of the mouse event being handled (logical viewport
+    // coordinates): what the selection item reads.
+    QPointF m_eventPos;
     bool m_panning = false;
     bool m_zoomDragging = false;
     Image *m_image = nullptr;

@@ -1,0 +1,454 @@
+#include "app/lumeno.h"
+#include "app/startup.h"
+#include "app/stylesheet.h"
+#include "app/toolbar.h"
+#include "colour/colorwidget.h"
+#include "document/image.h"
+#include "document/manager.h"
+#include "selection/selectionitem.h"
+#include "tests/support/modals.h"
+#include "tests/support/testimages.h"
+#include "tests/support/testmain.h"
+#include "view/view.h"
+#include "widgets/menu.h"
+#include "widgets/menubutton.h"
+#include "widgets/toolbutton.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace {
+
+QList<bool> enabledStates(Lumeno &window)
+{
+    QList<bool> states;
+    for (int command = 0; command < Toolbar::CommandCount; ++command) {
+        const bool button = window.toolbar()->button(command)->isEnabled();
+        if (button != window.toolbar()->menu()->action(command)->isEnabled())
+            qWarning("button and menu entry %d disagree", command);
+        states << button;
+    }
+    return states;
+}
+
+// Offers data to the window as a drag and drops it; true when the drag was
+// accepted.
+bool drop(Lumeno &window, QMimeData *data, Qt::DropActions actions)
+{
+    QDragEnterEvent enter(QPoint(10, 10), actions, data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent dropped(QPointF(10, 10), actions, data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &dropped);
+    return enter.isAccepted();
+}
+
+} // namespace
+
+// The application shell: start-up, the style sheet and the picture registry,
+// and the main window's strip, commands, title, button states, drops, file
+// dialogs and settings.
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void styleSheet_data();
+    void styleSheet();
+    void registry();
+    void startUp();
+    void toolbarKeepsItsHeightAndItsButtons();
+    void enabledStatesAndMenuIds();
+    void titles_data();
+    void titles();
+    void drops();
+    void settings();
+    void openAndSave();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_png;
+};
+
+void TestApp::initTestCase()
+{
+    prepareApplication();
+    m_png = TestImages::write(m_dir.path(), "photo.png",
+                              TestImages::encoded(TestImages::pattern(80, 60), "png"));
+}
+
+void TestApp::init()
+{
+    QSettings().clear();
+    QApplication::clipboard()->setText(QStringLiteral("no image"));
+}
+
+void TestApp::styleSheet_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const char *text, const char *expected) {
+        QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(expected);
+    };
+    row("definition and use", "$a-b = \"rgb(1,2,3)\"\nb: %a-b%;",
+        "$a-b = \"rgb(1,2,3)\"\nb: rgb(1,2,3);");
+    row("last line without line break", "%x%\n$x = \"red\"", "%x%\n$x = \"red\"");
+    row("blanks and line breaks around", "$x\n =\n \"red\" \t\r\n%x%",
+        "$x\n =\n \"red\" \t\r\nred");
+    row("empty value", "$x = \"\"\n[%x%]", "$x = \"\"\n[]");
+    row("case sensitive", "$x = \"red\"\n%X% %x%", "$x = \"red\"\n%X% red");
+    row("prefix of a longer name", "$a = \"1\"\n$a-c = \"2\"\n%a-c% %a%",
+        "$a = \"1\"\n$a-c = \"2\"\n2 1");
+    row("first definition wins", "$x = \"1\"\n$x = \"2\"\n%x%", "$x = \"1\"\n$x = \"2\"\n1");
+    row("quote inside, none closing", "$x = \"a\"b\"\n$y = \"c\n%x%%y%",
+        "$x = \"a\"b\"\n$y = \"c\n%x%%y%");
+    row("non-ASCII names", "$grün = \"green\"\n%grün%", "$grün = \"green\"\ngreen");
+    row("later values reach earlier placeholders", "$a = \"%b%\"\n$b = \"x\"\n%a%",
+        "$a = \"x\"\n$b = \"x\"\nx");
+}
+
+void TestApp::styleSheet()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(expandStyleSheetVariables(text), expected);
+}
+
+void TestApp::registry()
+{
+    Lumeno window;
+    // The installed sheet reaches the strip and the kit's buttons by type.
+    QVERIFY(!qApp->styleSheet().contains(QRegularExpression(QStringLiteral("%[\\w-]+%"))));
+    QFrame strip;
+    strip.setObjectName(QStringLiteral("toolbar"));
+    strip.resize(40, 20);
+    QCOMPARE(strip.grab().toImage().pixel(20, 10), qRgb(210, 226, 246));
+    MenuButton menuButton(nullptr, QStringLiteral("wrench"));
+    QCOMPARE(menuButton.grab().toImage().pixel(menuButton.width() / 2, 0), qRgb(184, 198, 215));
+
+    // Every picture by its name and size; the icons folder's also as icons.
+    const QList<std::tuple<const char *, QSize, bool>> pictures = {
+        {"open", {24, 19}, true},
+        {"save-as", {20, 20}, true},
+        {"copy", {22, 24}, true},
+        {"cut", {19, 24}, true},
+        {"zoom-reset", {24, 24}, true},
+        {"double-left-click", {21, 26}, true},
+        {"wheel", {15, 24}, true},
+        {"menu-button-arrow", {7, 4}, true},
+        {"logo-48", {48, 48}, true},
+        {"checker", {14, 14}, false},
+        {"drag-and-drop-target", {450, 329}, false}};
+    for (const auto &[name, size, isIcon] : pictures) {
+        QCOMPARE(window.pixmap(QLatin1String(name)).size(), size);
+        QCOMPARE(window.icon(QLatin1String(name)).isNull(), !isIcon);
+    }
+    // Disabled icons show the picture at a quarter of its alpha.
+    const QImage normal = window.pixmap("open").toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage faded = window.icon("open")
+                             .pixmap(normal.size(), QIcon::Disabled)
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < normal.height(); ++y) {
+        for (int x = 0; x < normal.width(); ++x)
+            QVERIFY(qAbs(qAlpha(faded.pixel(x, y)) - qAlpha(normal.pixel(x, y)) * 64 / 255) <= 1);
+    }
+    // A name never registered answers null, and is registered now.
+    QVERIFY(window.pixmap(QStringLiteral("lumeno")).isNull()); // the .ico is no PNG
+    window.pixmap(QStringLiteral("late")) = QPixmap(3, 3);
+    QCOMPARE(window.pixmap(QStringLiteral("late")).size(), QSize(3, 3));
+    QFont font = window.font();
+    font.setItalic(true);
+    window.setFont(font);
+    QCOMPARE(window.monospaceFont().family(), QStringLiteral("courier"));
+    QVERIFY(window.monospaceFont().italic());
+}
+
+void TestApp::startUp()
+{
+    QVERIFY(QSettings().fileName().endsWith(QStringLiteral("Corvane/Corvane.conf")));
+    {
+        // No image on the clipboard: the window stays empty.
+        Lumeno window;
+        bool later = false;
+        QTimer::singleShot(5, &window, [&later] { later = true; });
+        QTRY_VERIFY(later);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane"));
+    }
+    QApplication::clipboard()->setImage(TestImages::pattern(64, 32));
+    Lumeno window;
+    QTRY_COMPARE(window.windowTitle(), QStringLiteral("* untitled (64x32)"));
+
+    Modals modals;
+    QTimer::singleShot(0, [] { throw std::bad_alloc(); });
+    QCOMPARE(runEventLoop(), 2);
+    QCOMPARE(modals.seen, QStringList{QStringLiteral(
+                              "Out of memory: Quillon has run out of memory and will now close."
+                              "\n\nYou can close other programs to try to free up more memory.")});
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCOMPARE(runEventLoop(), 0);
+}
+
+void TestApp::toolbarKeepsItsHeightAndItsButtons()
+{
+    Lumeno window;
+    window.resize(100, 500); // below the minimum
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Toolbar *toolbar = window.toolbar();
+    ColorWidget *panel = toolbar->colorWidget();
+    const int minimum = window.width();
+    QCOMPARE(minimum, window.minimumWidth());
+    const auto panelPlaces = [&] {
+        QList<int> places;
+        for (QWidget *part : panel->findChildren<QWidget *>())
+            places << part->mapTo(&window, QPoint(0, 0)).x();
+        return places;
+    };
+    for (int width = minimum; width <= 1600; width += 9) {
+        window.resize(width, 500);
+        QList<int> places;
+        // Texts of different lengths: "0,0,0,255" and "200,200,200,255".
+        for (const QColor &colour : {QColor(0, 0, 0), QColor(200, 200, 200)}) {
+            panel->setHoverColor(colour, QPointF(3, 4));
+            panel->setSelectedColor(colour, QPointF(3, 4));
+            for (int i = 0; i < 3; ++i)
+                QApplication::processEvents();
+            const QString at = QStringLiteral("width %1").arg(width);
+            QVERIFY2(toolbar->height() == 32 && window.view()->y() == 32, qPrintable(at));
+            // Every button shown, in the one row; the legend from the left,
+            // as far as it fits.
+            QList<QWidget *> shown{toolbar->menuButton(), panel};
+            for (int command = 0; command < Toolbar::CommandCount; ++command)
+                shown << toolbar->button(command);
+            bool gone = false;
+            for (QWidget *legend : toolbar->legendItems()) {
+                QVERIFY2(!(gone && legend->isVisible()), qPrintable(at));
+                gone = gone || !legend->isVisible();
+                if (legend->isVisible())
+                    shown << legend;
+            }
+            for (QWidget *widget : std::as_const(shown)) {
+                const QRect r = widget->geometry();
+                QVERIFY2(widget->isVisible() && r.top() == 2 && r.right() < width &&
+                             (widget == panel || r.right() < panel->x()),
+                         qPrintable(at));
+            }
+            if (places.isEmpty())
+                places = panelPlaces();
+            QVERIFY2(places == panelPlaces(), qPrintable(at));
+        }
+    }
+    QVERIFY(toolbar->legendItems().last()->isVisible());
+    window.resize(minimum, 500);
+    QTRY_VERIFY(!toolbar->legendItems().first()->isVisible());
+}
+
+void TestApp::enabledStatesAndMenuIds()
+{
+    Lumeno window;
+    window.resize(1000, 700);
+    window.show();
+    using S = QList<bool>;
+    //                    open  save   saveas copy   paste  crop   tosel  fit    reset
+    QCOMPARE(enabledStates(window),
+             (S{true, false, false, false, false, false, false, false, false}));
+    // An image copied elsewhere enables Paste and, while nothing is shown,
+    // becomes the document.
+    QApplication::clipboard()->setImage(TestImages::pattern(300, 200));
+    QTRY_VERIFY(window.view()->hasImage());
+    QCOMPARE(enabledStates(window), (S{true, true, true, true, true, false, false, true, true}));
+    View *view = window.view();
+    view->selectionItem()->setFromPoints(QPointF(10, 10), QPointF(40, 30));
+    QTRY_VERIFY(window.toolbar()->button(Toolbar::Crop)->isEnabled()); // half a second later
+    QVERIFY(window.toolbar()->button(Toolbar::ZoomToSelection)->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("text"));
+    QVERIFY(!window.toolbar()->button(Toolbar::Paste)->isEnabled());
+
+    window.menuActionHandler(9);
+    window.menuActionHandler(-1);
+    QCOMPARE(view->zoom(), 1.0);
+    window.menuActionHandler(Toolbar::ZoomToSelection);
+    QVERIFY(view->zoom() > 5.0);
+    window.menuActionHandler(Toolbar::ResetZoom);
+    QCOMPARE(view->zoom(), 1.0);
+    window.menuActionHandler(Toolbar::ZoomToFit);
+    QVERIFY(view->zoom() > 1.0);
+    window.menuActionHandler(Toolbar::Copy);
+    QCOMPARE(QApplication::clipboard()->image().size(), QSize(30, 20));
+    // Return and keypad Enter both crop.
+    QTest::keyClick(&window, Qt::Key_Return);
+    QCOMPARE(view->image()->image.size(), QSize(30, 20));
+    view->selectionItem()->setFromPoints(QPointF(0, 0), QPointF(10, 10));
+    QTRY_VERIFY(window.toolbar()->button(Toolbar::Crop)->isEnabled());
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_COMPARE(view->image()->image.size(), QSize(10, 10)); // the button animates its click
+    QApplication::clipboard()->setImage(TestImages::pattern(7, 7));
+    window.toolbar()->menu()->action(Toolbar::Paste)->trigger();
+    QCOMPARE(view->image()->image.size(), QSize(7, 7));
+    // Saved, it is not modified: Save is disabled.
+    QVERIFY(view->image()->save(m_dir.filePath(QStringLiteral("saved.png"))));
+    QVERIFY(!window.toolbar()->button(Toolbar::Save)->isEnabled());
+    QCOMPARE(window.windowTitle(), QStringLiteral(" saved.png (7x7)"));
+}
+
+void TestApp::titles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("selection");
+    QTest::addColumn<bool>("crop");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("file") << "a.png" << QRect() << false << " a.png (800x600)";
+    QTest::newRow("selection") << "a.png" << QRect(10, 20, 100, 50) << false
+                               << " a.png (800x600) - 100x50 @ (10, 20)";
+    QTest::newRow("line is no selection")
+        << "a.png" << QRect(10, 20, 0, 50) << false << " a.png (800x600)";
+    QTest::newRow("cropped") << "a.png" << QRect(10, 20, 100, 50) << true << "* a.png (100x50)";
+    // The name is data, placeholders and all.
+    QTest::newRow("placeholders in the name") << "100% %1 %2 %L1.png" << QRect(1, 2, 3, 4) << false
+                                              << " 100% %1 %2 %L1.png (800x600) - 3x4 @ (1, 2)";
+}
+
+void TestApp::titles()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, selection);
+    QFETCH(bool, crop);
+    QFETCH(QString, title);
+    const QString path = TestImages::write(
+        m_dir.path(), name, TestImages::encoded(TestImages::pattern(800, 600), "png"));
+    Lumeno window;
+    QSignalSpy shown(window.manager(), &Manager::showImage);
+    window.manager()->setPath(path);
+    QVERIFY(shown.wait());
+    window.view()->selectionItem()->setFromPoints(
+        selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height()));
+    if (crop)
+        window.view()->crop();
+    QCOMPARE(window.windowTitle(), title);
+}
+
+void TestApp::drops()
+{
+    Lumeno window;
+    window.show();
+    QSignalSpy shown(window.manager(), &Manager::showImage);
+    // Image data, as a browser drags it: an untitled, modified document.
+    QMimeData imageData;
+    imageData.setImageData(TestImages::pattern(33, 22));
+    QVERIFY(drop(window, &imageData, Qt::CopyAction));
+    QCOMPARE(window.windowTitle(), QStringLiteral("* untitled (33x22)"));
+    // Several files: only the first opens.
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(m_png), QUrl::fromLocalFile(m_dir.filePath("x.png"))});
+    QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
+    QVERIFY(shown.wait());
+    QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
+    // A remote address, a drop without copying, text: nothing.
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("https://example.org/picture.png"))});
+    QVERIFY(drop(window, &remote, Qt::CopyAction));
+    QMimeData moveOnly;
+    moveOnly.setImageData(TestImages::pattern(9, 9));
+    QVERIFY(!drop(window, &moveOnly, Qt::MoveAction));
+    QMimeData text;
+    text.setText(QStringLiteral("words"));
+    QVERIFY(!drop(window, &text, Qt::CopyAction));
+    QCoreApplication::processEvents();
+    QCOMPARE(shown.size(), 2);
+}
+
+void TestApp::settings()
+{
+    {
+        Lumeno window;
+        QCOMPARE(window.geometry(), QRect(50, 100, 900, 700));
+        QCOMPARE(window.currentDir(),
+                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        window.setGeometry(QRect(60, 70, 740, 480));
+    }
+    QCOMPARE(QSettings().value(QStringLiteral("view/window_geometry")).toRect(),
+             QRect(60, 70, 740, 480));
+    {
+        Lumeno window;
+        QCOMPARE(window.geometry(), QRect(60, 70, 740, 480));
+        window.setWindowState(Qt::WindowMaximized);
+    }
+    {
+        Lumeno window;
+        QVERIFY(window.windowState() & Qt::WindowMaximized);
+    }
+    // A place no screen shows any more comes back onto the screen.
+    QSettings().setValue(QStringLiteral("view/window_geometry"), QRect(-5000, 9000, 740, 500));
+    QSettings().setValue(QStringLiteral("view/window_is_maximized"), false);
+    Lumeno window;
+    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(window.geometry()));
+    QCOMPARE(window.size(), QSize(740, 500));
+}
+
+void TestApp::openAndSave()
+{
+    QTemporaryDir other;
+    const QString elsewhere = TestImages::write(
+        other.path(), "elsewhere.png", TestImages::encoded(TestImages::pattern(4, 4), "png"));
+    {
+        Lumeno window;
+        const QString start = window.currentDir();
+        Modals modals;
+        window.loadButtonClickedHandler(); // cancelled
+        QVERIFY(modals.seen.value(0).startsWith(QStringLiteral("Open Image: ")));
+        QVERIFY(modals.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
+        QCOMPARE(window.currentDir(), start);
+        modals.file = elsewhere;
+        QSignalSpy shown(window.manager(), &Manager::showImage);
+        window.loadButtonClickedHandler();
+        QVERIFY(shown.wait());
+        QCOMPARE(window.currentDir(), other.path());
+
+        // A pasted image has no file: Save asks for one, starting where the
+        // last file came from, and writes there without asking from then on.
+        window.manager()->setImage(TestImages::pattern(30, 30));
+        const QString target = m_dir.filePath(QStringLiteral("from-clipboard.png"));
+        modals.file = target;
+        window.saveButtonClickedHandler();
+        QCOMPARE(modals.seen.last(), "Save Image: " + other.path());
+        QVERIFY(!modals.filters.join(QLatin1Char(' ')).contains(QStringLiteral("gif")));
+        QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (30x30)"));
+        window.view()->selectionItem()->setFromPoints(QPointF(0, 0), QPointF(10, 10));
+        window.view()->crop();
+        window.saveButtonClickedHandler();
+        QCOMPARE(modals.seen.size(), 3);
+        QCOMPARE(QImage(target).size(), QSize(10, 10));
+        QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (10x10)"));
+
+        // A failed save says so and keeps both the document and the file.
+        const QString keep = TestImages::write(m_dir.path(), "keep %1.unknownformat", "precious");
+        modals.file = keep;
+        window.manager()->setImage(TestImages::pattern(30, 30));
+        window.saveAsButtonClickedHandler();
+        QTRY_VERIFY(modals.seen.last().startsWith("Unable To Save File: The image could not be "
+                                                  "saved as 'keep %1.unknownformat'."));
+        QVERIFY(window.windowTitle().startsWith(QStringLiteral("* untitled")));
+        QFile file(keep);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("precious"));
+    }
+    // The next run starts in the folder last used.
+    Lumeno again;
+    QCOMPARE(again.currentDir(), m_dir.path());
+}
+
+LUMENO_TEST_MAIN(TestApp)
+
+#include "tst_app.moc"

@@ -1,0 +1,404 @@
+#include "app/lumeno.h"
+#include "app/startup.h"
+#include "colour/colorformat.h"
+#include "colour/colorwidget.h"
+#include "colour/doubleswatch.h"
+#include "document/image.h"
+#include "selection/selectionitem.h"
+#include "tests/support/modals.h"
+#include "tests/support/testmain.h"
+#include "view/view.h"
+#include "widgets/menu.h"
+#include "widgets/menubutton.h"
+#include "widgets/toolbutton.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+
+void storeFormats(const QStringList &strings, const QVariant &index)
+{
+    QSettings settings;
+    settings.clear();
+    settings.setValue(QStringLiteral("colors/format_strings"), strings);
+    settings.setValue(QStringLiteral("colors/format_index"), index);
+}
+
+// The format menu as the user reads it: "-" for a separator, "*" before the
+// checked entry, ">" before the submenu, whose entries follow in brackets.
+QString menuText(QMenu *menu)
+{
+    QStringList entries;
+    for (const QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            entries << QStringLiteral("-");
+        else if (a->menu())
+            entries << QLatin1Char('>') + a->text() + '[' + menuText(a->menu()) + ']';
+        else
+            entries << (a->isChecked() ? QStringLiteral("*") : QString()) + a->text();
+    }
+    return entries.join(QLatin1Char('|'));
+}
+
+QString expectedMenu(const QStringList &custom, int checked)
+{
+    QStringList entries = {"r,g,b,a", "#rrggbbaa", "#rrggbb", "rgb(r,g,b)", "rgba(r,g,b,a)", "-"};
+    QStringList labels;
+    for (const QString &string : custom)
+        labels << QString(string).remove(QLatin1Char('%'));
+    entries << labels;
+    entries[checked < 5 ? checked : checked + 1].prepend(QLatin1Char('*'));
+    entries << QStringLiteral("-") << QStringLiteral("Add Custom");
+    if (!custom.isEmpty())
+        entries << ">Remove Custom[" + (labels + QStringList{"-", "Remove All"}).join('|') + ']';
+    return entries.join(QLatin1Char('|'));
+}
+
+// The checkerboard behind the swatch, laid from its top-left corner.
+QColor checkerAt(int x, int y)
+{
+    return ((x % 14) < 7) == ((y % 14) < 7) ? QColor(195, 195, 195) : QColor(Qt::white);
+}
+
+} // namespace
+
+class TestColour : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { prepareApplication(); }
+    void init() { QSettings().clear(); }
+    void formatting_data();
+    void formatting();
+    void selectionComesFromTheWindowsView();
+    void swatch();
+    void storedFormats_data();
+    void storedFormats();
+    void addingAndRemoving_data();
+    void addingAndRemoving();
+    void choosingFromTheMenu();
+    void userTextIsData();
+    void ctrlD_data();
+    void ctrlD();
+};
+
+// The format language is what users store in their settings: its exact
+// replacement order and its oddities stay.
+void TestColour::formatting_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QRectF>("selection");
+    QTest::addColumn<QString>("expected");
+
+    const QColor orange(255, 128, 0);
+    const QRectF integral(10, 20, 5, 3);
+    const auto row = [](const char *name, const char *format, const QColor &color,
+                        const QPointF &point, const QRectF &selection, const char *expected) {
+        QTest::newRow(name) << QString::fromUtf8(format) << color << point << selection
+                            << QString::fromUtf8(expected);
+    };
+    row("every token once",
+        "%r %g %b %a %rr %gg %bb %aa %rrr %ggg %bbb %aaa %x %y %x0 %y0 %x1 %y1 %w %h",
+        QColor(10, 11, 12, 13), QPointF(1.5, 2.5), integral,
+        "10 11 12 13 0a 0b 0c 0d 010 011 012 013 1 2 10 20 15 23 5 3");
+    row("another model reads as rgb", "%r,%a", QColor::fromHsv(0, 255, 255, 7), {}, {}, "255,7");
+    row("four letters: three, then a literal", "%rrrr", orange, {}, {}, "255r");
+    row("lower case only, argument markers stay", "%R %1 %%", orange, {}, {}, "%R %1 %%");
+    row("x1 is the right edge, x10 and a zero", "%x1 %x10 %x2", orange, QPointF(7, 8), integral,
+        "15 150 72");
+    row("percent before a token stays", "%%r", orange, {}, {}, "%255");
+    row("hex output meets a literal percent", "%%rr", QColor(171, 0, 0), {}, {}, "255b");
+    row("point floored", "%x,%y", orange, QPointF(12.7, -0.5), {}, "12,-1");
+    row("right edge floored from the sum", "%x0 %y0 %x1 %y1 %w %h", orange, {},
+        QRectF(10.5, 20.25, 100.75, 50.5), "10 20 111 70 100 50");
+    row("selection not normalized", "%x0 %x1 %w", orange, {}, QRectF(20, 0, -5.5, 1), "20 14 -6");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    row("beyond the int range, not a number", "%x %y %x0 %w", orange, QPointF(1e12, -1e12),
+        QRectF(nan, 0, -1e12, 0), "2147483647 -2147483648 0 -2147483648");
+}
+
+void TestColour::formatting()
+{
+    QFETCH(QString, format);
+    QFETCH(QColor, color);
+    QFETCH(QPointF, point);
+    QFETCH(QRectF, selection);
+    QFETCH(QString, expected);
+    QCOMPARE(ColorFormat(format).formatColor(color, point, selection), expected);
+}
+
+void TestColour::selectionComesFromTheWindowsView()
+{
+    // Read at each call: without a window, without a selection, with one.
+    const ColorFormat format(QStringLiteral("%x0 %y0 %x1 %y1 %w %h|%x,%y"));
+    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("0 0 0 0 0 0|4,5"));
+    Lumeno window;
+    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("0 0 0 0 0 0|4,5"));
+    Image image(QStringLiteral("/tmp/a.png"), QImage(200, 100, QImage::Format_RGB32), false, true);
+    window.view()->setImage(&image);
+    window.view()->selectionItem()->setFromPoints(QPointF(10, 20), QPointF(15, 23));
+    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("10 20 15 23 5 3|4,5"));
+    QCOMPARE(ColorFormat().formatString(), QStringLiteral("#%rr%gg%bb"));
+}
+
+void TestColour::swatch()
+{
+    Lumeno window; // the checkerboard tile
+    struct Counting : DoubleSwatch
+    {
+        int paints = 0;
+        void paintEvent(QPaintEvent *event) override
+        {
+            ++paints;
+            DoubleSwatch::paintEvent(event);
+        }
+    } swatch;
+    swatch.resize(40, 28);
+    swatch.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&swatch));
+    // Before any colour both halves show the bare checkerboard.
+    for (const QColor &hover : {QColor(Qt::transparent), QColor(255, 0, 0, 128)}) {
+        const QColor selected = hover.alpha() ? QColor(10, 200, 30) : hover;
+        const int paints = swatch.paints;
+        swatch.setHoverColor(hover, QPointF());
+        swatch.setSelectedColor(selected, QPointF());
+        QTRY_VERIFY(swatch.paints > paints);
+        const QImage image = swatch.grab().toImage();
+        for (int y = 0; y < 28; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                const bool frame = x == 0 || y == 0 || x == 39 || y == 27;
+                const QColor over = frame ? QColor(160, 160, 164) : x <= 19 ? hover : selected;
+                const QColor under = checkerAt(x, y), actual = image.pixelColor(x, y);
+                const double a = over.alphaF();
+                const auto near = [a](int got, int below, int above) {
+                    return qAbs(got - int(above * a + below * (1 - a) + 0.5)) <= 1;
+                };
+                QVERIFY2(near(actual.red(), under.red(), over.red()) &&
+                             near(actual.green(), under.green(), over.green()) &&
+                             near(actual.blue(), under.blue(), over.blue()),
+                         qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(actual.name())));
+            }
+        }
+    }
+}
+
+void TestColour::storedFormats_data()
+{
+    QTest::addColumn<QStringList>("strings");
+    QTest::addColumn<QVariant>("index");
+    QTest::addColumn<int>("expected");
+
+    const QStringList one = {QStringLiteral("K1")};
+    QTest::newRow("first run") << QStringList() << QVariant() << 0;
+    QTest::newRow("in range") << one << QVariant(3) << 3;
+    QTest::newRow("beyond the end") << one << QVariant(7) << 5;
+    QTest::newRow("negative") << one << QVariant(-3) << 0;
+    QTest::newRow("no custom, beyond") << QStringList() << QVariant(5) << 4;
+    QTest::newRow("not a number") << one << QVariant(QStringLiteral("x")) << 0;
+    // Texts the settings file could get wrong.
+    QTest::newRow("syntax, quotes, commas, spaces, duplicates")
+        << QStringList{"@Invalid()", "\"%r\" \\n \\%g", "%r, %g", "   ", "\u8272 %rr", "\u8272 %rr"}
+        << QVariant(10) << 10;
+}
+
+void TestColour::storedFormats()
+{
+    QFETCH(QStringList, strings);
+    QFETCH(QVariant, index);
+    QFETCH(int, expected);
+
+    if (index.isValid())
+        storeFormats(strings, index);
+    {
+        ColorWidget panel;
+        QCOMPARE(panel.formatIndex(), expected);
+        QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu(strings, expected));
+        QCOMPARE(panel.copyButton()->text(),
+                 panel.currentFormat().formatColor(Qt::transparent, QPointF()));
+    }
+    // Written back at once. The process keeps its settings in memory; a copy
+    // of the file shows what the next run reads.
+    QSettings settings;
+    settings.sync();
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(settings.fileName(), dir.filePath(QStringLiteral("copy.conf"))));
+    QSettings reread(dir.filePath(QStringLiteral("copy.conf")), QSettings::IniFormat);
+    QCOMPARE(reread.value(QStringLiteral("colors/format_strings")).toStringList(), strings);
+    QCOMPARE(reread.value(QStringLiteral("colors/format_index")).toInt(), expected);
+}
+
+void TestColour::addingAndRemoving_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("id"); // -1 Add Custom, -2 Remove All, 5 + custom count + k: remove k
+    QTest::addColumn<QString>("answer"); // Yes, No, or the add dialog's closing and typed text
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<int>("expectedIndex");
+
+    const QStringList k1 = {"K1"}, k123 = {"K1", "K2", "K3"};
+    QTest::newRow("add, Return") << k1 << 2 << -1 << "Return %r-%g" << QStringList{"K1", "%r-%g"}
+                                 << 6;
+    QTest::newRow("add from a custom format, OK")
+        << k1 << 5 << -1 << "OK %x,%y" << QStringList{"K1", "%x,%y"} << 6;
+    QTest::newRow("add spaces only")
+        << k1 << 0 << -1 << "Return   " << QStringList{"K1", "  "} << 6;
+    QTest::newRow("add nothing") << k1 << 3 << -1 << "Return " << k1 << 3;
+    QTest::newRow("add, Escape") << k1 << 4 << -1 << "Escape %r" << k1 << 4;
+    QTest::newRow("add, Cancel") << k1 << 4 << -1 << "Cancel %r" << k1 << 4;
+    // Removing keeps the index's number where it can.
+    QTest::newRow("remove one before the current")
+        << k123 << 6 << 8 << "Yes" << QStringList{"K2", "K3"} << 6;
+    QTest::newRow("remove the current one")
+        << k123 << 6 << 9 << "Yes" << QStringList{"K1", "K3"} << 6;
+    QTest::newRow("remove the current last one")
+        << k123 << 7 << 10 << "Yes" << QStringList{"K1", "K2"} << 6;
+    QTest::newRow("remove the only one")
+        << QStringList{"K2"} << 5 << 6 << "Yes" << QStringList() << 4;
+    QTest::newRow("declined") << k123 << 6 << 9 << "No" << k123 << 6;
+    QTest::newRow("remove all") << k123 << 6 << -2 << "Yes" << QStringList() << 4;
+    QTest::newRow("remove all, built-in current") << k123 << 2 << -2 << "Yes" << QStringList() << 2;
+    QTest::newRow("unknown id") << k123 << 6 << -7 << "Yes" << k123 << 6;
+}
+
+void TestColour::addingAndRemoving()
+{
+    QFETCH(QStringList, before);
+    QFETCH(int, index);
+    QFETCH(int, id);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, after);
+    QFETCH(int, expectedIndex);
+
+    Lumeno window;
+    storeFormats(before, index);
+    ColorWidget panel;
+    panel.setHoverColor(QColor(1, 2, 3, 4), QPointF(-19.5, 70.5));
+    panel.setSelectedColor(QColor(5, 6, 7), QPointF(30.5, 5.5));
+    const QString startFormat = panel.currentFormat().formatString();
+    QSettings().clear();
+
+    Modals modals(answer == QLatin1String("No") ? QMessageBox::No : QMessageBox::Yes);
+    modals.close = answer.section(QLatin1Char(' '), 0, 0);
+    modals.typed = answer.section(QLatin1Char(' '), 1);
+    panel.formatMenuActionHandler(id);
+    if (id == -1)
+        QCOMPARE(modals.seen, QStringList{startFormat}); // the dialog opens with the current one
+    else if (id != -7)
+        QCOMPARE(modals.seen.size(), 1);
+
+    QCOMPARE(panel.formatIndex(), expectedIndex);
+    QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu(after, expectedIndex));
+    const ColorFormat current = panel.currentFormat();
+    QCOMPARE(panel.hoverLabel()->text(), current.formatColor(QColor(1, 2, 3, 4), {-19.5, 70.5}));
+    QCOMPARE(panel.copyButton()->text(), current.formatColor(QColor(5, 6, 7), {30.5, 5.5}));
+    // Written whatever happened.
+    QCOMPARE(QSettings().value(QStringLiteral("colors/format_strings")).toStringList(), after);
+    QCOMPARE(QSettings().value(QStringLiteral("colors/format_index")).toInt(), expectedIndex);
+}
+
+void TestColour::choosingFromTheMenu()
+{
+    Lumeno window;
+    storeFormats({"K1", "K2"}, 0);
+    ColorWidget panel;
+    panel.setHoverColor(QColor(255, 128, 0), QPointF(1, 2));
+    panel.setSelectedColor(QColor(10, 11, 12, 13), QPointF(3, 4));
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+
+    // Opens the menu with the button and takes the entries of path with the
+    // keyboard, into the submenu too.
+    const auto choose = [&panel](const QStringList &path) {
+        QTimer::singleShot(0, &panel, [path] {
+            for (const QString &text : path) {
+                QMenu *menu = nullptr;
+                QTRY_VERIFY((menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())));
+                const auto actions = menu->actions();
+                QAction *entry = *std::find_if(actions.begin(), actions.end(),
+                                               [&](QAction *a) { return a->text() == text; });
+                menu->setActiveAction(entry);
+                QTest::keyClick(menu, entry->menu() ? Qt::Key_Right : Qt::Key_Return);
+            }
+        });
+        QTest::mouseClick(panel.formatButton(), Qt::LeftButton);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    };
+    choose({"#rrggbbaa"});
+    // Both texts follow at once, without a new colour.
+    QCOMPARE(panel.hoverLabel()->text(), QStringLiteral("#ff8000ff"));
+    QCOMPARE(panel.copyButton()->text(), QStringLiteral("#0a0b0c0d"));
+    QCOMPARE(panel.formatIndex(), 1);
+
+    Modals modals(QMessageBox::Yes);
+    choose({"Remove Custom", "K1"});
+    QCOMPARE(panel.customFormats().size(), 1);
+    QCOMPARE(panel.customFormats().first().formatString(), QStringLiteral("K2"));
+}
+
+void TestColour::userTextIsData()
+{
+    Lumeno window;
+    storeFormats({QStringLiteral("<b>%r&%g</b> &&")}, 5);
+    ColorWidget panel;
+    panel.setHoverColor(QColor(1, 2, 3), QPointF());
+    panel.setSelectedColor(QColor(4, 5, 6), QPointF());
+    // Markup stays text; ampersands are no mnemonics.
+    QCOMPARE(panel.hoverLabel()->text(), QStringLiteral("<b>1&2</b> &&"));
+    QCOMPARE(panel.hoverLabel()->textFormat(), Qt::PlainText);
+    QVERIFY(QKeySequence::mnemonic(panel.copyButton()->text()).isEmpty());
+    QVERIFY(menuText(panel.formatButton()->buttonMenu()).contains("*<b>r&&g</b> &&&&"));
+    QTest::mouseClick(panel.copyButton(), Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("<b>4&5</b> &&"));
+}
+
+void TestColour::ctrlD_data()
+{
+    QTest::addColumn<bool>("otherWindow");
+    QTest::addColumn<bool>("ambiguous");
+    QTest::newRow("focus in the panel's window") << false << false;
+    QTest::newRow("focus in another window") << true << false;
+    QTest::newRow("another Ctrl+D exists") << false << true;
+}
+
+void TestColour::ctrlD()
+{
+    QFETCH(bool, otherWindow);
+    QFETCH(bool, ambiguous);
+    Lumeno window;
+    ColorWidget panel;
+    panel.setSelectedColor(QColor(171, 205, 239, 18), QPointF());
+    panel.formatMenuActionHandler(1);
+    panel.show();
+    QLineEdit other;
+    if (ambiguous)
+        new QShortcut(QKeySequence(QStringLiteral("Ctrl+D")), &panel, nullptr, nullptr,
+                      Qt::ApplicationShortcut);
+    QWidget *focus = otherWindow ? static_cast<QWidget *>(&other) : &panel;
+    focus->show();
+    focus->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(focus));
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    QSignalSpy clicked(panel.copyButton(), &QAbstractButton::clicked);
+    QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+    // An ambiguous key goes to the shortcuts in turn.
+    if (ambiguous && !panel.copyButton()->isDown())
+        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+    // The button shows pressed first, then clicks.
+    QVERIFY(panel.copyButton()->isDown());
+    QVERIFY(clicked.wait());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
+}
+
+LUMENO_TEST_MAIN(TestColour)
+
+#include "tst_colour.moc"

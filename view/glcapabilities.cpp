@@ -1,5 +1,6 @@
 #include "view/glcapabilities.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -18,11 +19,28 @@ bool GlCapabilities::isSoftwareRenderer(const QString &renderer)
     return false;
 }
 
+bool GlCapabilities::mayHaveHardware()
+{
+#ifdef Q_OS_LINUX
+    // Every hardware driver of the Linux graphics stack opens a DRM render
+    // node; without one, only a software renderer could answer.
+    return !QDir(QStringLiteral("/dev/dri"))
+                .entryList({QStringLiteral("renderD*")}, QDir::System)
+                .isEmpty();
+#else
+    return true;
+#endif
+}
+
 GlCapabilities GlCapabilities::probe()
 {
     GlCapabilities capabilities;
     const QString platform = QGuiApplication::platformName();
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return capabilities;
+    // Creating a context loads the driver, and a software one stays in memory
+    // (tens of megabytes) for nothing.
+    if (!mayHaveHardware())
         return capabilities;
 
     QOpenGLContext context;

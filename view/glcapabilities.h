@@ -15,9 +15,12 @@ struct GlCapabilities
     bool worthUsing() const { return contextCreated && !isSoftwareRenderer(renderer); }
 
     static bool isSoftwareRenderer(const QString &renderer);
+    // Whether the machine may have a hardware OpenGL driver at all (on Linux:
+    // a DRM render node exists).
+    static bool mayHaveHardware();
     // Creates a context on an offscreen surface and reads its renderer. On
-    // platforms that cannot host an OpenGL widget (offscreen, minimal) no
-    // context is attempted.
+    // platforms that cannot host an OpenGL widget (offscreen, minimal), and
+    // where no hardware driver can exist, no context is attempted.
     static GlCapabilities probe();
 };
 

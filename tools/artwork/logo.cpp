@@ -170,8 +170,11 @@ QImage logo(int size)
     QImage image = canvas(size, size);
     QPainter p;
     beginPainting(p, image);
-    drawSwatch(p, size);
-    drawDropper(p, size);
+    // Beyond 48 pixels the 48-pixel drawing is scaled up: it is all vectors.
+    const int drawn = qMin(size, 48);
+    p.scale(size / double(drawn), size / double(drawn));
+    drawSwatch(p, drawn);
+    drawDropper(p, drawn);
     return image;
 }
 

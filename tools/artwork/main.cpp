@@ -1,7 +1,8 @@
 // lumeno-artwork OUTDIR
 //
 // Draws every picture of the program's resource tree, at one and at two pixels to the
-// unit, and writes them to OUTDIR/icons and OUTDIR/pixmaps. The output is deterministic:
+// unit, and writes them to OUTDIR/icons and OUTDIR/pixmaps; and the application icon for
+// the desktop's icon theme to OUTDIR/hicolor. The output is deterministic:
 // running it twice gives identical files.
 #include "artwork.h"
 #include "painting.h"
@@ -124,6 +125,17 @@ int main(int argc, char *argv[])
         }
     }
     art::setScale(1);
+
+    // The application icon of the desktop's icon theme.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        const QString path = out.filePath(folder + QStringLiteral("/org.corvane.Lumeno.png"));
+        if (!out.mkpath(folder) ||
+            !art::logo(size).convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+            std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(path));
+            ++failures;
+        }
+    }
 
     const QString icoPath = out.filePath(QStringLiteral("icons/lumeno.ico"));
     if (!writeFile(icoPath, art::icoFile({art::logo(48), art::logo(32), art::logo(16)}))) {

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -89,7 +90,6 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     loadSettings();
     loadStyleSheet();
     updateButtons();
-    chooseFirstImage();
 }
 
 Lumeno::~Lumeno()
@@ -114,6 +114,8 @@ void Lumeno::installShortcuts()
     makeShortcut(QKeySequence::Redo, this, m_view, SLOT(redo()), context);
     makeShortcuts(QStringLiteral("Escape"), this, m_view, SLOT(clearSelection()), context);
     makeShortcuts(QStringLiteral("Return"), this, m_view, SLOT(crop()), context);
+    // Quits the way closing the window does.
+    makeShortcuts(QStringLiteral("Ctrl+Q"), this, this, SLOT(close()), context);
 }
 
 void Lumeno::connectToolbar()
@@ -131,13 +133,10 @@ void Lumeno::connectToolbar()
     connect(m_toolbar->menu(), &Menu::actionTriggered, this, &Lumeno::menuActionHandler);
 }
 
-void Lumeno::chooseFirstImage()
+void Lumeno::chooseFirstImage(const QStringList &paths)
 {
-    // A path on the command line wins, even when it turns out to be unusable:
-    // the clipboard is consulted only when no path was given.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1)
-        m_manager->setPath(arguments.at(1));
+    if (!paths.isEmpty())
+        m_manager->setPath(paths.first());
     else
         QTimer::singleShot(1, m_manager, &Manager::trySetFromClipboard);
 }
@@ -284,10 +283,45 @@ void Lumeno::updateStyleSheet()
     qApp->setStyleSheet(m_styleSheet);
 }
 
+QString Lumeno::dialogFolder() const
+{
+    return QFileInfo(m_currentDir).isDir() ? m_currentDir : QDir::homePath();
+}
+
+bool Lumeno::maySetDocumentAside()
+{
+    if (!m_view->hasImage() || !m_view->image()->modified)
+        return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Unsaved Changes"),
+                    QStringLiteral("The image '") + m_view->image()->fileName() +
+                        QStringLiteral("' has changes that are not saved."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setInformativeText(QStringLiteral("Do you want to save them?"));
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveDocument();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Lumeno::closeEvent(QCloseEvent *event)
+{
+    if (maySetDocumentAside())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void Lumeno::loadButtonClickedHandler()
 {
+    if (!maySetDocumentAside())
+        return;
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Image"),
-                                                      m_currentDir, m_openFilter);
+                                                      dialogFolder(), m_openFilter);
     if (path.isEmpty())
         return;
     m_currentDir = QFileInfo(path).absolutePath();
@@ -296,30 +330,39 @@ void Lumeno::loadButtonClickedHandler()
 
 void Lumeno::saveButtonClickedHandler()
 {
-    if (m_view->hasImage() && m_view->image()->hasFile)
-        saveTo(m_view->image()->path);
-    else
-        saveAsButtonClickedHandler();
+    saveDocument();
 }
 
 void Lumeno::saveAsButtonClickedHandler()
 {
-    if (!m_view->hasImage())
-        return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"),
-                                                      m_currentDir, m_saveFilter);
-    if (path.isEmpty())
-        return;
-    m_currentDir = QFileInfo(path).absolutePath();
-    saveTo(path);
+    saveDocumentAs();
 }
 
-void Lumeno::saveTo(const QString &path)
+bool Lumeno::saveDocument()
+{
+    if (m_view->hasImage() && m_view->image()->hasFile)
+        return saveTo(m_view->image()->path);
+    return saveDocumentAs();
+}
+
+bool Lumeno::saveDocumentAs()
+{
+    if (!m_view->hasImage())
+        return false;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"),
+                                                      dialogFolder(), m_saveFilter);
+    if (path.isEmpty())
+        return false;
+    m_currentDir = QFileInfo(path).absolutePath();
+    return saveTo(path);
+}
+
+bool Lumeno::saveTo(const QString &path)
 {
     // The document keeps its star and stays as it is; the file it was
     // replacing is untouched. The name goes in as data, not as a pattern.
     if (m_view->image()->save(path))
-        return;
+        return true;
     QMessageBox::warning(this, QStringLiteral("Unable To Save File"),
                          QStringLiteral("The image could not be saved as '") +
                              QFileInfo(path).fileName() +
@@ -327,6 +370,21 @@ void Lumeno::saveTo(const QString &path)
                                             "written to, that there is space on the disk, and "
                                             "that the name ends in a format Lumeno can write, "
                                             "such as .png or .jpg."));
+    return false;
+}
+
+void Lumeno::aboutHandler()
+{
+    // Plain text: the settings path is data.
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Lumeno"),
+                    QStringLiteral("Lumeno %1\n\nLooks at one raster image and picks colours, "
+                                   "positions and sizes out of it.\n\nSettings: ")
+                            .arg(QCoreApplication::applicationVersion()) +
+                        QSettings().fileName(),
+                    QMessageBox::Close, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setIconPixmap(pixmap(QStringLiteral("logo-48")));
+    box.exec();
 }
 
 void Lumeno::copyButtonClickedHandler()
@@ -389,6 +447,9 @@ void Lumeno::menuActionHandler(int id)
     case Toolbar::ResetZoom:
         m_view->zoomReset();
         break;
+    case Toolbar::About:
+        aboutHandler();
+        break;
     default:
         break;
     }
@@ -422,9 +483,10 @@ void Lumeno::dropEvent(QDropEvent *event)
     }
     if (data->hasUrls()) {
         // Only the first of several files; a remote URL gives an empty path,
-        // which the Manager ignores.
-        const QList<QUrl> urls = data->urls();
-        m_manager->setPath(urls.value(0).toLocalFile());
+        // which is ignored.
+        const QString path = data->urls().value(0).toLocalFile();
+        if (!path.isEmpty() && maySetDocumentAside())
+            m_manager->setPath(path);
     }
     event->accept();
 }

@@ -43,6 +43,12 @@ public:
     // The window's font with the family "courier", everything else kept.
     QFont monospaceFont() const;
 
+    // Shows the first of paths (the images named on the command line), or
+    // with none the clipboard's image, if it has one, a moment later. A path
+    // that is no image file shows nothing, and then the clipboard is not
+    // consulted either.
+    void chooseFirstImage(const QStringList &paths);
+
     View *view() const { return m_view; }
     Manager *manager() const { return m_manager; }
     Toolbar *toolbar() const { return m_toolbar; }
@@ -64,6 +70,9 @@ public slots:
     void zoomToFitButtonClickedHandler();
     void zoomResetButtonClickedHandler();
     void menuActionHandler(int id);
+    // The small window that tells what Lumeno is, its version and where its
+    // settings are kept.
+    void aboutHandler();
     // Before the first document the title stays "Corvane".
     void updateTitle();
     // Enables each button and tool-menu entry exactly when it can act.
@@ -71,6 +80,8 @@ public slots:
     void selectionChangedHandler();
 
 protected:
+    // Closing asks about unsaved changes first.
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -79,11 +90,22 @@ private:
     void loadImageResource(const QString &path, bool makeIcon);
     void installShortcuts();
     void connectToolbar();
-    void chooseFirstImage();
     void loadSettings();
     void saveSettings();
-    // Writes the document to path; tells the user when that fails.
-    void saveTo(const QString &path);
+    // Writes the document to path; tells the user when that fails. Returns
+    // whether the document is saved now.
+    bool saveTo(const QString &path);
+    // Save, or Save As when the document has no file; true once it is
+    // written.
+    bool saveDocument();
+    bool saveDocumentAs();
+    // Before the document is replaced by a file or the window closes: a
+    // modified document is saved, discarded or kept as the user answers.
+    // Returns whether to go on.
+    bool maySetDocumentAside();
+    // The folder the file dialogs start in: the one last used, or the home
+    // folder when that one does not exist.
+    QString dialogFolder() const;
     static bool isAcceptableDrop(const QMimeData *data, Qt::DropActions actions);
     // geometry (screen coordinates) if any screen shows part of it, else a
     // place on the primary screen.

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/lumeno.h"
 #include "app/startup.h"
 
@@ -5,11 +6,23 @@
 
 int main(int argc, char *argv[])
 {
+    // Help and the version need no display: answered before the toolkit
+    // looks for one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const CommandLine first = CommandLine::parse(arguments, false); first.exit)
+        return first.status;
+
     QApplication app(argc, argv);
     prepareApplication();
+    const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments(), true);
+    if (commandLine.exit)
+        return commandLine.status;
 
     auto *window = new Lumeno;
     window->show();
+    window->chooseFirstImage(commandLine.paths);
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
 
     const int status = runEventLoop();

@@ -13,6 +13,9 @@ void prepareApplication()
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("corvane.org"));
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMENO_VERSION));
+    // Desktops match the window to its menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LUMENO_APP_ID));
 }
 
 void showOutOfMemoryMessage()

@@ -71,6 +71,9 @@ Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
         if (command == SaveAs || command == Crop)
             toolMenu->addSeparator();
     }
+    toolMenu->addSeparator();
+    toolMenu->addAction(About, QStringLiteral("logo-16"), QStringLiteral("About Lumeno"), QString(),
+                        Qt::WidgetShortcut);
 
     for (int command = 0; command < CommandCount; ++command) {
         const CommandText &c = Commands[command];

@@ -40,6 +40,8 @@ public:
         ZoomToFit = 7,
         ResetZoom = 8,
         CommandCount = 9,
+        // Tool menu entries without a button.
+        About = 9,
     };
 
     explicit Toolbar(QWidget *parent);

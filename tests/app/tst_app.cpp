@@ -72,6 +72,7 @@ private slots:
     void drops();
     void settings();
     void openAndSave();
+    void unsavedChangesAreAskedAbout();
 
 private:
     QTemporaryDir m_dir;
@@ -178,6 +179,7 @@ void TestApp::startUp()
     {
         // No image on the clipboard: the window stays empty.
         Lumeno window;
+        window.chooseFirstImage({});
         bool later = false;
         QTimer::singleShot(5, &window, [&later] { later = true; });
         QTRY_VERIFY(later);
@@ -185,6 +187,7 @@ void TestApp::startUp()
     }
     QApplication::clipboard()->setImage(TestImages::pattern(64, 32));
     Lumeno window;
+    window.chooseFirstImage({});
     QTRY_COMPARE(window.windowTitle(), QStringLiteral("* untitled (64x32)"));
 
     Modals modals;
@@ -273,7 +276,7 @@ void TestApp::enabledStatesAndMenuIds()
     QApplication::clipboard()->setText(QStringLiteral("text"));
     QVERIFY(!window.toolbar()->button(Toolbar::Paste)->isEnabled());
 
-    window.menuActionHandler(9);
+    window.menuActionHandler(13);
     window.menuActionHandler(-1);
     QCOMPARE(view->zoom(), 1.0);
     window.menuActionHandler(Toolbar::ZoomToSelection);
@@ -300,6 +303,13 @@ void TestApp::enabledStatesAndMenuIds()
     QVERIFY(view->image()->save(m_dir.filePath(QStringLiteral("saved.png"))));
     QVERIFY(!window.toolbar()->button(Toolbar::Save)->isEnabled());
     QCOMPARE(window.windowTitle(), QStringLiteral(" saved.png (7x7)"));
+    {
+        Modals modals;
+        window.menuActionHandler(Toolbar::About);
+        QCOMPARE(modals.seen.size(), 1);
+        QVERIFY(modals.seen.first().startsWith(QStringLiteral("About Lumeno: Lumeno 0.1.0\n")));
+        QVERIFY(modals.seen.first().endsWith(QSettings().fileName()));
+    }
 }
 
 void TestApp::titles_data()
@@ -349,7 +359,9 @@ void TestApp::drops()
     imageData.setImageData(TestImages::pattern(33, 22));
     QVERIFY(drop(window, &imageData, Qt::CopyAction));
     QCOMPARE(window.windowTitle(), QStringLiteral("* untitled (33x22)"));
-    // Several files: only the first opens.
+    // Several files: only the first opens, once the untitled image is
+    // discarded.
+    Modals modals(QMessageBox::Discard);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(m_png), QUrl::fromLocalFile(m_dir.filePath("x.png"))});
     QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
@@ -367,6 +379,7 @@ void TestApp::drops()
     QVERIFY(!drop(window, &text, Qt::CopyAction));
     QCoreApplication::processEvents();
     QCOMPARE(shown.size(), 2);
+    QCOMPARE(modals.seen.size(), 1);
 }
 
 void TestApp::settings()
@@ -447,6 +460,37 @@ void TestApp::openAndSave()
     // The next run starts in the folder last used.
     Lumeno again;
     QCOMPARE(again.currentDir(), m_dir.path());
+}
+
+void TestApp::unsavedChangesAreAskedAbout()
+{
+    Lumeno window;
+    window.show();
+    window.manager()->setImage(TestImages::pattern(30, 30)); // untitled, modified
+    Modals modals(QMessageBox::Cancel);
+    QVERIFY(!window.close());
+    window.loadButtonClickedHandler(); // no file dialog after Cancel
+    QCOMPARE(modals.seen.size(), 2);
+    QCOMPARE(modals.seen.first(), QStringLiteral("Unsaved Changes: The image 'untitled' has "
+                                                 "changes that are not saved."));
+    // Save runs Save As; cancelling that keeps the window too.
+    modals.button = QMessageBox::Save;
+    QVERIFY(!window.close());
+    QCOMPARE(modals.seen.last().section(':', 0, 0), QStringLiteral("Save Image"));
+    modals.file = m_dir.filePath(QStringLiteral("asked.png"));
+    QVERIFY(window.close());
+    QCOMPARE(QImage(modals.file).size(), QSize(30, 30));
+    // Saved, nothing is asked; Discard lets a modified one go.
+    window.show();
+    const int asked = modals.seen.size();
+    QVERIFY(window.close());
+    window.show();
+    window.view()->selectAll();
+    window.view()->selectionItem()->setFromPoints(QPointF(0, 0), QPointF(5, 5));
+    window.view()->crop();
+    modals.button = QMessageBox::Discard;
+    QVERIFY(window.close());
+    QCOMPARE(modals.seen.size(), asked + 1);
 }
 
 LUMENO_TEST_MAIN(TestApp)

@@ -112,6 +112,16 @@ xdotool key Return
 poll 5 sh -c "xdotool getwindowname $WID | grep -q '^\* untitled (320x240)$'" ||
     fail "the document changed: $(title)"
 
+echo "-- saved, the window closes without asking"
+xdotool windowfocus --sync "$WID"
+xdotool key ctrl+s
+dialog=$(wait_window '^Save Image$')
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 20 "$PICTURES/pasted.png"
+xdotool key Return
+wait_window '^ pasted\.png \(320x240\)$' >/dev/null
+
 echo "-- the window reopens where it was, in the folder last used"
 xdotool windowmove "$WID" 140 90
 xdotool windowsize "$WID" 1000 640
@@ -121,9 +131,8 @@ status=0
 wait "$LUMENO_PID" || status=$?
 [ "$status" = "0" ] || fail "the program ended with status $status"
 
-# Started without a path, it shows the image still on the clipboard.
-start_lumeno
-WID=$(wait_window '^\* untitled \(320x240\)$')
+start_lumeno "$PICTURES/pasted.png"
+WID=$(wait_window '^ pasted\.png \(320x240\)$')
 window_geometry "$WID"
 [ "$X,$Y,$WIDTH,$HEIGHT" = "140,90,1000,640" ] || fail "reopened at $X,$Y ${WIDTH}x$HEIGHT"
 xdotool windowfocus --sync "$WID"

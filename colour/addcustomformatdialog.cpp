@@ -1,6 +1,7 @@
 #include "colour/addcustomformatdialog.h"
 
 #include "app/lumeno.h"
+#include "colour/colorformat.h"
 #include "util/utilities.h"
 #include "widgets/pushbutton.h"
 
@@ -36,6 +37,14 @@ AddCustomFormatDialog::AddCustomFormatDialog(QWidget *parent) : QDialog(parent)
     }
     layout->addWidget(m_lineEdit);
 
+    // What the format gives: data, never markup.
+    m_preview = new QLabel(this);
+    m_preview->setTextFormat(Qt::PlainText);
+    m_preview->setFont(m_lineEdit->font());
+    m_preview->setToolTip(tr("The text for the clicked colour"));
+    m_preview->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_preview);
+
     auto *buttons = new QHBoxLayout;
     layout->addLayout(buttons);
     buttons->addStretch(1);
@@ -45,6 +54,7 @@ AddCustomFormatDialog::AddCustomFormatDialog(QWidget *parent) : QDialog(parent)
     m_cancelButton = new PushButton(tr("Cancel"), this);
     buttons->addWidget(m_cancelButton);
 
+    connect(m_lineEdit, &QLineEdit::textChanged, this, &AddCustomFormatDialog::updatePreview);
     connect(m_okButton, &QPushButton::clicked, this,
             &AddCustomFormatDialog::okButtonClickedHandler);
     connect(m_cancelButton, &QPushButton::clicked, this,
@@ -63,6 +73,23 @@ void AddCustomFormatDialog::setFormatText(const QString &text)
 QString AddCustomFormatDialog::formatText() const
 {
     return m_lineEdit->text();
+}
+
+void AddCustomFormatDialog::setPreviewSubject(const QColor &color, const QPointF &point)
+{
+    m_previewColor = color;
+    m_previewPoint = point;
+    updatePreview();
+}
+
+QString AddCustomFormatDialog::previewText() const
+{
+    return m_preview->text();
+}
+
+void AddCustomFormatDialog::updatePreview()
+{
+    m_preview->setText(ColorFormat(m_lineEdit->text()).formatColor(m_previewColor, m_previewPoint));
 }
 
 void AddCustomFormatDialog::cancelButtonClickedHandler()

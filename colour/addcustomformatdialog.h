@@ -1,17 +1,21 @@
 #ifndef LUMENO_ADDCUSTOMFORMATDIALOG_H
 #define LUMENO_ADDCUSTOMFORMATDIALOG_H
 
+#include <QColor>
 #include <QDialog>
+#include <QPointF>
 #include <QString>
 
 class PushButton;
+class QLabel;
 class QLineEdit;
 
 // The modal dialog in which the user types a new colour format string, below
-// a help text that explains the tokens. It neither checks nor stores the
-// text: the caller puts a text in, runs exec() and reads the text back when
-// the dialog was accepted. Return accepts (OK is the default button),
-// Escape rejects.
+// a help text that explains the tokens, and sees below the edit, as they type,
+// the text the format gives for a sample colour and point. It neither checks
+// nor stores the text: the caller puts a text in, runs exec() and reads the
+// text back when the dialog was accepted. Return accepts (OK is the default
+// button), Escape rejects.
 class AddCustomFormatDialog : public QDialog
 {
     Q_OBJECT
@@ -24,13 +28,21 @@ public:
     void setFormatText(const QString &text);
     // The edit's text exactly as typed, spaces included; may be empty.
     QString formatText() const;
+    // The colour and point (image pixels) the preview formats.
+    void setPreviewSubject(const QColor &color, const QPointF &point);
+    QString previewText() const;
 
 public slots:
     void cancelButtonClickedHandler();
     void okButtonClickedHandler();
 
 private:
+    void updatePreview();
+
     QLineEdit *m_lineEdit;
+    QLabel *m_preview;
+    QColor m_previewColor;
+    QPointF m_previewPoint;
     PushButton *m_cancelButton;
     PushButton *m_okButton;
 };

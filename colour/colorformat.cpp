@@ -1,6 +1,7 @@
 #include "colour/colorformat.h"
 
 #include "app/lumeno.h"
+#include "colour/colormodels.h"
 #include "selection/selectionitem.h"
 #include "view/view.h"
 
@@ -39,6 +40,14 @@ enum Value
     Height,
     PointX,
     PointY,
+    Hue,
+    HslSaturation,
+    HslLightness,
+    HsvSaturation,
+    HsvValue,
+    OkLightness,
+    OkChroma,
+    OkHue,
     ValueCount
 };
 
@@ -47,7 +56,9 @@ enum class Form
 {
     Decimal,
     ThreeDigits,
-    TwoHexDigits
+    TwoHexDigits,
+    // The value times scale, rounded to decimals places.
+    Real
 };
 
 struct Token
@@ -55,9 +66,15 @@ struct Token
     QLatin1String text;
     Value value;
     Form form;
+    double scale = 1;
+    int decimals = 0;
+    int integerDigits = 1; // at most, for Real
 };
 
-// The tokens in the order they are replaced; see the class comment.
+// The tokens in the order they are replaced; see the class comment. The
+// colour models come last and start with a capital, which no earlier step
+// can write: every older token keeps its output, and every stored format its
+// meaning.
 const Token Tokens[] = {
     {QLatin1String("%rrr"), Red, Form::ThreeDigits},
     {QLatin1String("%ggg"), Green, Form::ThreeDigits},
@@ -79,7 +96,31 @@ const Token Tokens[] = {
     {QLatin1String("%h"), Height, Form::Decimal},
     {QLatin1String("%x"), PointX, Form::Decimal},
     {QLatin1String("%y"), PointY, Form::Decimal},
+    {QLatin1String("%Fr"), Red, Form::Real, 1 / 255.0, 3},
+    {QLatin1String("%Fg"), Green, Form::Real, 1 / 255.0, 3},
+    {QLatin1String("%Fb"), Blue, Form::Real, 1 / 255.0, 3},
+    {QLatin1String("%Fa"), Alpha, Form::Real, 1 / 255.0, 3},
+    {QLatin1String("%Lh"), Hue, Form::Real, 1, 0, 3},
+    {QLatin1String("%Ls"), HslSaturation, Form::Real, 100, 0, 3},
+    {QLatin1String("%Ll"), HslLightness, Form::Real, 100, 0, 3},
+    {QLatin1String("%Vh"), Hue, Form::Real, 1, 0, 3},
+    {QLatin1String("%Vs"), HsvSaturation, Form::Real, 100, 0, 3},
+    {QLatin1String("%Vv"), HsvValue, Form::Real, 100, 0, 3},
+    {QLatin1String("%Ol"), OkLightness, Form::Real, 1, 3},
+    {QLatin1String("%Oc"), OkChroma, Form::Real, 1, 3},
+    {QLatin1String("%Oh"), OkHue, Form::Real, 1, 2, 3},
 };
+
+// A value as a Real token writes it. Hues stay below 360 after rounding, and
+// no value is written as minus zero.
+QString real(double value, const Token &token)
+{
+    const double factor = std::pow(10.0, token.decimals);
+    double rounded = std::round(value * token.scale * factor) / factor;
+    if ((token.value == Hue || token.value == OkHue) && rounded >= 360)
+        rounded -= 360;
+    return QString::number(rounded == 0 ? 0.0 : rounded, 'f', token.decimals);
+}
 
 // Replaces every token of text, in order, by what render() makes of it.
 QString substitute(QString text, const std::function<QString(const Token &)> &render)
@@ -115,32 +156,50 @@ QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRect
     // rgba() reads colours of other models through their RGB form.
     const QRgb rgba = color.rgba();
     // The sums are formed in double precision before flooring, so "%x1" of a
-    // fractional selection may differ from "%x0" + "%w".
-    const int values[ValueCount] = {
-        qRed(rgba),
-        qGreen(rgba),
-        qBlue(rgba),
-        qAlpha(rgba),
-        floorToInt(selection.x()),
-        floorToInt(selection.y()),
-        floorToInt(selection.x() + selection.width()),
-        floorToInt(selection.y() + selection.height()),
-        floorToInt(selection.width()),
-        floorToInt(selection.height()),
-        floorToInt(point.x()),
-        floorToInt(point.y()),
+    // fractional selection may differ from "%x0" + "%w". The models are
+    // worked out only for a format that asks for them.
+    double values[ValueCount] = {
+        double(qRed(rgba)),
+        double(qGreen(rgba)),
+        double(qBlue(rgba)),
+        double(qAlpha(rgba)),
+        double(floorToInt(selection.x())),
+        double(floorToInt(selection.y())),
+        double(floorToInt(selection.x() + selection.width())),
+        double(floorToInt(selection.y() + selection.height())),
+        double(floorToInt(selection.width())),
+        double(floorToInt(selection.height())),
+        double(floorToInt(point.x())),
+        double(floorToInt(point.y())),
     };
-    return substitute(m_formatString, [&values](const Token &token) {
-        const int value = values[token.value];
+    bool models = false;
+    return substitute(m_formatString, [&](const Token &token) {
+        if (token.value >= Hue && !models) {
+            const ColorModels::Hsl hsl = ColorModels::toHsl(rgba);
+            const ColorModels::Hsv hsv = ColorModels::toHsv(rgba);
+            const ColorModels::Oklch oklch = ColorModels::toOklch(rgba);
+            values[Hue] = hsl.hue;
+            values[HslSaturation] = hsl.saturation;
+            values[HslLightness] = hsl.lightness;
+            values[HsvSaturation] = hsv.saturation;
+            values[HsvValue] = hsv.value;
+            values[OkLightness] = oklch.lightness;
+            values[OkChroma] = oklch.chroma;
+            values[OkHue] = oklch.hue;
+            models = true;
+        }
+        const double value = values[token.value];
         switch (token.form) {
         case Form::ThreeDigits:
-            return QString::number(value).rightJustified(3, QLatin1Char('0'));
+            return QString::number(int(value)).rightJustified(3, QLatin1Char('0'));
         case Form::TwoHexDigits:
-            return QString::number(value, 16).rightJustified(2, QLatin1Char('0'));
+            return QString::number(int(value), 16).rightJustified(2, QLatin1Char('0'));
+        case Form::Real:
+            return real(value, token);
         case Form::Decimal:
             break;
         }
-        return QString::number(value);
+        return QString::number(int(value));
     });
 }
 
@@ -150,6 +209,10 @@ QString ColorFormat::widestText(QChar digit, QChar hexDigit, int coordinateDigit
     return substitute(m_formatString, [&](const Token &token) {
         if (token.form == Form::TwoHexDigits)
             return QString(2, hexDigit);
+        if (token.form == Form::Real) {
+            return QString(token.integerDigits, digit) +
+                   (token.decimals ? QLatin1Char('.') + QString(token.decimals, digit) : QString());
+        }
         if (token.value <= Alpha)
             return QString(3, digit);
         // The point may lie outside the image, before it or far beyond it.

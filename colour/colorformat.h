@@ -15,14 +15,22 @@
 // lower-case hex digits) and "%ccc" (three decimal digits, zero-filled); for
 // the point: "%x" and "%y"; for the selection: "%x0", "%y0" (top left),
 // "%x1", "%y1" (exclusive right and bottom edge), "%w" and "%h". Positions
-// are floored. Everything else, "%1" included, is copied literally.
+// are floored. Then the colour models: "%Fr", "%Fg", "%Fb", "%Fa" (channels
+// from 0 to 1, three decimals); "%Lh", "%Ls", "%Ll" (HSL hue in whole degrees,
+// saturation and lightness in whole percent); "%Vh", "%Vs", "%Vv" (the same
+// hue, HSV saturation and value in whole percent); "%Ol", "%Oc", "%Oh"
+// (OKLCH lightness 0 to 1 and chroma with three decimals, hue in degrees with
+// two). Values are rounded to the nearest. Everything else, "%1" included,
+// is copied literally.
 //
 // Tokens are replaced one kind after the other in a fixed order (longest
 // channel tokens first, the selection corners before "%x" and "%y"), each
 // step working on the output of the steps before. There is no escape: a
 // literal '%' in front of a token may combine with an earlier step's hex
 // output into a later token ("%%rr" with red 0xab becomes "%ab", then the
-// alpha value followed by "b"). Stored formats rely on this behaviour.
+// alpha value followed by "b"). Stored formats rely on this behaviour. The
+// colour-model tokens come last and begin with a capital, which no output
+// contains, so no earlier step changes them and they change no earlier one.
 class ColorFormat
 {
 public:

@@ -337,6 +337,7 @@ void ColorWidget::addCustomFormatFromDialog()
         m_addFormatDialog = new AddCustomFormatDialog(dialogParent());
     QPointer<AddCustomFormatDialog> dialog = m_addFormatDialog;
     dialog->setFormatText(currentFormat().formatString());
+    dialog->setPreviewSubject(m_swatch->selectedColor(), m_swatch->selectedPos());
     if (dialog->exec() != QDialog::Accepted || !dialog)
         return;
     const QString text = dialog->formatText();

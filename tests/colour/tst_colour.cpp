@@ -121,6 +121,31 @@ void TestColour::formatting_data()
     row("right edge floored from the sum", "%x0 %y0 %x1 %y1 %w %h", orange, {},
         QRectF(10.5, 20.25, 100.75, 50.5), "10 20 111 70 100 50");
     row("selection not normalized", "%x0 %x1 %w", orange, {}, QRectF(20, 0, -5.5, 1), "20 14 -6");
+    // The colour models, against published values (CSS Color 4); HSL and
+    // HSV in whole degrees and percent, OKLCH lightness and chroma to three
+    // decimals and hue to two, channels to three.
+    const char *models = "%Lh %Ls %Ll|%Vs %Vv|%Ol %Oc %Oh|%Fr %Fg %Fb %Fa";
+    const QList<QPair<const char *, const char *>> published = {
+        {"#ff0000", "0 100 50|100 100|0.628 0.258 29.23|1.000 0.000 0.000 1.000"},
+        {"#00ff00", "120 100 50|100 100|0.866 0.295 142.50|0.000 1.000 0.000 1.000"},
+        {"#0000ff", "240 100 50|100 100|0.452 0.313 264.05|0.000 0.000 1.000 1.000"},
+        {"#ffff00", "60 100 50|100 100|0.968 0.211 109.77|1.000 1.000 0.000 1.000"},
+        {"#00ffff", "180 100 50|100 100|0.905 0.155 194.77|0.000 1.000 1.000 1.000"},
+        {"#ff00ff", "300 100 50|100 100|0.702 0.322 328.36|1.000 0.000 1.000 1.000"},
+        {"#663399", "270 50 40|67 60|0.440 0.160 303.37|0.400 0.200 0.600 1.000"},
+        {"#123456", "210 65 20|79 34|0.319 0.072 251.17|0.071 0.204 0.337 1.000"},
+        {"#ff8000", "30 100 50|100 100|0.732 0.186 52.98|1.000 0.502 0.000 1.000"},
+        {"#808080", "0 0 50|0 50|0.600 0.000 0.00|0.502 0.502 0.502 1.000"},
+        {"#ffffff", "0 0 100|0 100|1.000 0.000 0.00|1.000 1.000 1.000 1.000"},
+        {"#00000080", "0 0 0|0 0|0.000 0.000 0.00|0.000 0.000 0.000 0.502"}};
+    for (const auto &[name, expected] : published) {
+        QColor colour(QLatin1String(name).left(7));
+        colour.setAlpha(QByteArray(name).size() > 7 ? 0x80 : 255);
+        row(name, models, colour, {}, {}, expected);
+    }
+    // No older token changes: "%hue" is still the height and "ue".
+    row("older tokens keep their output", "%hue %Lhh %%Lh", QColor(255, 0, 0), {},
+        QRectF(0, 0, 4, 7), "7ue 0h %0");
     const double nan = std::numeric_limits<double>::quiet_NaN();
     row("beyond the int range, not a number", "%x %y %x0 %w", orange, QPointF(1e12, -1e12),
         QRectF(nan, 0, -1e12, 0), "2147483647 -2147483648 0 -2147483648");
@@ -291,8 +316,13 @@ void TestColour::addingAndRemoving()
     modals.close = answer.section(QLatin1Char(' '), 0, 0);
     modals.typed = answer.section(QLatin1Char(' '), 1);
     panel.formatMenuActionHandler(id);
+    // The dialog opens with the current format and previews the clicked
+    // colour in the one typed.
     if (id == -1)
-        QCOMPARE(modals.seen, QStringList{startFormat}); // the dialog opens with the current one
+        QCOMPARE(modals.seen,
+                 (QStringList{
+                     startFormat,
+                     "= " + ColorFormat(modals.typed).formatColor(QColor(5, 6, 7), {30.5, 5.5})}));
     else if (id != -7)
         QCOMPARE(modals.seen.size(), 1);
 

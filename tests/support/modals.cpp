@@ -45,6 +45,7 @@ void Modals::poll()
             seen << edit->text();
             edit->clear();
             QTest::keyClicks(edit, typed);
+            seen << QStringLiteral("= ") + add->previewText();
             if (close == QLatin1String("Return"))
                 QTest::keyClick(edit, Qt::Key_Return);
             else if (close == QLatin1String("Escape"))

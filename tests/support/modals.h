@@ -25,7 +25,7 @@ public:
     QString close = QStringLiteral("Return");
 
     // "title: text" of each box, "title: folder" of each file dialog, the
-    // text the add dialog opened with.
+    // text the add dialog opened with and "= " and its preview once typed.
     QStringList seen;
     // The name filters of the last file dialog.
     QStringList filters;

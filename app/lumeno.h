@@ -85,8 +85,8 @@ private:
     // Writes the document to path; tells the user when that fails.
     void saveTo(const QString &path);
     static bool isAcceptableDrop(const QMimeData *data, Qt::DropActions actions);
-    // geometry (screen coordinates) if any screen shows part of it, else a
-    // place on the primary screen.
+    // A stored geometry (screen coordinates), whatever its values, made to
+    // fit wholly in the free area of the screen that shows most of it.
     static QRect placedOnScreen(const QRect &geometry);
 
     // File-dialog filters: every format that opens, and every one that saves.

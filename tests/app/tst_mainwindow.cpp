@@ -15,8 +15,10 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -24,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+
+#include <climits>
 
 namespace {
 
@@ -101,7 +105,10 @@ private slots:
     void titles();
     void drops();
     void settingsDefaultsAndRoundTrip();
-    void maximizedAndOffScreenGeometry();
+    // Whatever the settings file holds, the window fits the screen and the
+    // dialogs start in a folder that exists.
+    void storedValuesAreBounded_data();
+    void storedValuesAreBounded();
     void openRemembersTheFolder();
     void saveOfAClipboardImageAsksForAFile();
     void failedSaveKeepsTheDocumentAndTheFile();
@@ -298,6 +305,7 @@ void TestMainWindow::titles()
 
 void TestMainWindow::drops()
 {
+    MessageBoxWatcher boxes;
     Lumeno window;
     window.show();
     QSignalSpy shown(window.manager(), &Manager::showImage);
@@ -327,7 +335,8 @@ void TestMainWindow::drops()
     QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
     QCOMPARE(shown.size(), 2);
 
-    // A folder, a remote address, and a drop that offers no copy: nothing.
+    // A folder, a remote address, and a drop that offers no copy: nothing
+    // opens.
     QMimeData folder;
     folder.setUrls({QUrl::fromLocalFile(m_dir.path())});
     QVERIFY(drop(&folder, Qt::CopyAction));
@@ -343,13 +352,20 @@ void TestMainWindow::drops()
     QCoreApplication::processEvents();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
+    // Only the folder said why nothing opened.
+    QCOMPARE(boxes.texts, QStringList{QLatin1Char('\'') + QDir(m_dir.path()).dirName() +
+                                      QStringLiteral("' is a folder, not an image file.")});
 }
 
 void TestMainWindow::settingsDefaultsAndRoundTrip()
 {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     {
         Lumeno window;
-        QCOMPARE(window.geometry(), QRect(50, 100, 900, 700));
+        // At most as large as the screen's free area (the offscreen one is
+        // smaller than the default size).
+        QCOMPARE(window.size(), QSize(900, 700).boundedTo(area.size()));
+        QVERIFY(area.contains(window.geometry()));
         QVERIFY(!window.isMaximized());
         QCOMPARE(window.currentDir(),
                  QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
@@ -361,30 +377,63 @@ void TestMainWindow::settingsDefaultsAndRoundTrip()
     QCOMPARE(settings.value(QStringLiteral("view/window_is_maximized")).toBool(), false);
     QVERIFY(settings.contains(QStringLiteral("file/current_dir")));
 
+    settings.setValue(QStringLiteral("view/window_is_maximized"), true);
     Lumeno again;
     QCOMPARE(again.geometry(), QRect(60, 70, 640, 480));
+    QVERIFY(again.windowState() & Qt::WindowMaximized);
 }
 
-void TestMainWindow::maximizedAndOffScreenGeometry()
+void TestMainWindow::storedValuesAreBounded_data()
 {
+    QTest::addColumn<QVariant>("geometry");
+    QTest::addColumn<QSize>("size"); // before it is bounded by the screen
+    QTest::addColumn<bool>("keepsPlace");
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<bool>("keepsDir");
+    QTest::newRow("fits") << QVariant(QRect(60, 70, 640, 480)) << QSize(640, 480) << true
+                          << m_dir.path() << true;
+    QTest::newRow("larger than the screen")
+        << QVariant(QRect(100, 50, 5000, 3000)) << QSize(5000, 3000) << false << "/no/such/folder"
+        << false;
+    QTest::newRow("largest size") << QVariant(QRect(0, 0, INT_MAX, INT_MAX))
+                                  << QSize(INT_MAX, INT_MAX) << false
+                                  << QString(5000, QLatin1Char('a')) << false;
+    // What the settings file's @Rect(-2147483648 -2147483648 -5 -5) and
+    // @Rect(2147483647 2147483647 2147483647 2147483647) turn into.
+    QRect smallest;
+    smallest.setCoords(INT_MIN, INT_MIN, INT_MAX - 5, INT_MAX - 5);
+    QTest::newRow("smallest ints")
+        << QVariant(smallest) << QSize(INT_MAX, INT_MAX) << false << QString() << false;
+    QRect largest;
+    largest.setCoords(INT_MAX, INT_MAX, -2, -2);
+    QTest::newRow("largest ints") << QVariant(largest) << QSize(900, 700) << false << QString()
+                                  << false;
+    QTest::newRow("off every screen")
+        << QVariant(QRect(-5000, 9000, 700, 500)) << QSize(700, 500) << false << QString() << false;
+    QTest::newRow("not a rectangle")
+        << QVariant(QStringLiteral("hello")) << QSize(900, 700) << false << QString() << false;
+}
+
+void TestMainWindow::storedValuesAreBounded()
+{
+    QFETCH(QVariant, geometry);
+    QFETCH(QSize, size);
+    QFETCH(bool, keepsPlace);
+    QFETCH(QString, dir);
+    QFETCH(bool, keepsDir);
     {
         QSettings settings;
-        settings.setValue(QStringLiteral("view/window_geometry"), QRect(100, 120, 700, 500));
-        settings.setValue(QStringLiteral("view/window_is_maximized"), true);
-    }
-    {
-        Lumeno window;
-        QVERIFY(window.windowState() & Qt::WindowMaximized);
-    }
-    // A place no screen shows any more comes back onto the screen.
-    {
-        QSettings settings;
-        settings.setValue(QStringLiteral("view/window_geometry"), QRect(-5000, 9000, 700, 500));
-        settings.setValue(QStringLiteral("view/window_is_maximized"), false);
+        settings.setValue(QStringLiteral("view/window_geometry"), geometry);
+        settings.setValue(QStringLiteral("file/current_dir"), dir);
     }
     Lumeno window;
-    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(window.geometry()));
-    QCOMPARE(window.size(), QSize(700, 500));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY(area.contains(window.geometry()));
+    QCOMPARE(window.size(), size.boundedTo(area.size()));
+    if (keepsPlace)
+        QCOMPARE(window.pos(), geometry.toRect().topLeft());
+    QCOMPARE(window.currentDir(),
+             keepsDir ? dir : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
 }
 
 void TestMainWindow::openRemembersTheFolder()
@@ -401,7 +450,10 @@ void TestMainWindow::openRemembersTheFolder()
             window.loadButtonClickedHandler();
             QVERIFY(cancel.seen);
             QCOMPARE(cancel.title, QStringLiteral("Open Image"));
-            QVERIFY(cancel.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
+            const QString all = cancel.filters.first();
+            QVERIFY(all.startsWith(QStringLiteral("All Images (*.jpg")));
+            QVERIFY(all.contains(QStringLiteral("*.webp")) &&
+                    all.contains(QStringLiteral("*.pgm")));
         }
         QCOMPARE(window.currentDir(), startDir);
 

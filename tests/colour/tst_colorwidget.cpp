@@ -203,22 +203,38 @@ void TestColorWidget::storedSettingsAreReadAndWrittenBack_data()
     QTest::addColumn<QStringList>("strings");
     QTest::addColumn<QVariant>("index");
     QTest::addColumn<int>("expected");
+    QTest::addColumn<QStringList>("kept"); // the custom formats after reading
+    const auto row = [](const char *name, const QStringList &strings, const QVariant &index,
+                        int expected, const QStringList &kept) {
+        QTest::newRow(name) << strings << index << expected << kept;
+    };
     const QStringList one = {QStringLiteral("K1")};
-    QTest::newRow("in range") << one << QVariant(3) << 3;
-    QTest::newRow("beyond the end") << one << QVariant(7) << 5;
-    QTest::newRow("negative") << one << QVariant(-3) << 0;
-    QTest::newRow("no custom, beyond") << QStringList() << QVariant(5) << 4;
-    QTest::newRow("not a number") << one << QVariant(QStringLiteral("x")) << 0;
+    row("in range", one, 3, 3, one);
+    row("beyond the end", one, 7, 5, one);
+    row("negative", one, -3, 0, one);
+    row("no custom, beyond", {}, 5, 4, {});
+    row("not a number", one, QStringLiteral("x"), 0, one);
     // Texts the settings file could get wrong.
-    QTest::newRow("one, with commas") << QStringList{"%r, %g, %b"} << QVariant(5) << 5;
-    QTest::newRow("one, only spaces") << QStringList{"   "} << QVariant(5) << 5;
-    QTest::newRow("syntax, quotes, backslashes, outer spaces")
-        << QStringList{"@Invalid()", "@Variant(x)", "\"%r\" \\n \\%g", "a;b=c", " %r ", "\t%g"}
-        << QVariant(10) << 10;
-    QTest::newRow("non-ascii, duplicates")
-        << QStringList{QStringLiteral("R\u00f6t %r \u2713"), QStringLiteral("\u8272 %rr"),
-                       QStringLiteral("\u8272 %rr")}
-        << QVariant(7) << 7;
+    row("one, with commas", {"%r, %g, %b"}, 5, 5, {"%r, %g, %b"});
+    row("one, only spaces", {"   "}, 5, 5, {"   "});
+    const QStringList syntax = {"@Invalid()", "@Variant(x)", "\"%r\" \\n \\%g",
+                                "a;b=c",      " %r ",        "\t%g"};
+    row("syntax, quotes, backslashes, outer spaces", syntax, 10, 10, syntax);
+    const QStringList unicode = {QStringLiteral("R\u00f6t %r \u2713"), QStringLiteral("\u8272 %rr"),
+                                 QStringLiteral("\u8272 %rr")};
+    row("non-ascii, duplicates", unicode, 7, 7, unicode);
+    // Bounds: a string over 1000 characters is dropped, the index follows its
+    // own string or falls back to the first format; past 100 strings the rest
+    // are left out.
+    const QString longest(1000, QLatin1Char('x'));
+    const QString tooLong = longest + QLatin1Char('x');
+    row("too long, index follows", {"a", tooLong, longest}, 7, 6, {"a", longest});
+    row("too long, index on it", {"a", tooLong}, 6, 0, {"a"});
+    QStringList many;
+    for (int i = 0; i < 150; ++i)
+        many.append(QString::number(i));
+    row("more than 100, index kept", many, 5 + 99, 5 + 99, many.mid(0, 100));
+    row("more than 100, index left out", many, 5 + 120, 0, many.mid(0, 100));
 }
 
 void TestColorWidget::storedSettingsAreReadAndWrittenBack()
@@ -226,12 +242,13 @@ void TestColorWidget::storedSettingsAreReadAndWrittenBack()
     QFETCH(QStringList, strings);
     QFETCH(QVariant, index);
     QFETCH(int, expected);
+    QFETCH(QStringList, kept);
 
     storeSettings(strings, index);
     {
         ColorWidget panel;
         QCOMPARE(panel.formatIndex(), expected);
-        QCOMPARE(entries(panel.formatButton()->buttonMenu()), formatMenuFor(strings, expected));
+        QCOMPARE(entries(panel.formatButton()->buttonMenu()), formatMenuFor(kept, expected));
     }
 
     // What the panel wrote back. The process keeps its settings in memory; a
@@ -242,7 +259,7 @@ void TestColorWidget::storedSettingsAreReadAndWrittenBack()
     const QString copy = dir.filePath(QStringLiteral("copy.conf"));
     QVERIFY(QFile::copy(settings.fileName(), copy));
     QSettings reread(copy, QSettings::IniFormat);
-    QCOMPARE(reread.value(QStringLiteral("colors/format_strings")).toStringList(), strings);
+    QCOMPARE(reread.value(QStringLiteral("colors/format_strings")).toStringList(), kept);
     QCOMPARE(reread.value(QStringLiteral("colors/format_index")).toInt(), expected);
 }
 

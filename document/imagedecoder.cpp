@@ -173,7 +173,9 @@ qint64 ImageDecoder::peakBytes(qint64 width, qint64 height, int bitsPerPixel)
     const qint64 decoded = (width * qMax(1, bitsPerPixel) + 7) / 8 * height;
     const qint64 display = 4 * width * height; // the pixmap
     const qint64 conversion = 4 * width * height;
-    const qint64 halved = 2 * width * height; // a third of the display, plus the one being made
+    // The halved copies take a third of the display copy together; the first
+    // is held twice while its pixmap is made.
+    const qint64 halved = 7 * width * height / 3;
     return decoded + display + conversion + halved;
 }
 
@@ -249,10 +251,16 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
     // Some headers give a negative height (top-down BMP): the sign says in
     // which order the rows come, the size is the same.
     const QSize claimed = reader.size();
-    const qint64 width = qAbs(qint64(claimed.width()));
-    const qint64 height = qAbs(qint64(claimed.height()));
+    qint64 width = qAbs(qint64(claimed.width()));
+    qint64 height = qAbs(qint64(claimed.height()));
     if (!claimed.isValid() && (claimed.width() == -1 || claimed.height() == -1))
         return Result::NotAnImage;
+    // The GIF reader answers with the first frame's size but paints it on the
+    // whole screen the header declares, which may be far larger.
+    if (format == "gif" && head.size() >= 10) {
+        width = qMax(width, qint64(quint8(head[6]) | quint8(head[7]) << 8));
+        height = qMax(height, qint64(quint8(head[8]) | quint8(head[9]) << 8));
+    }
     m_size = QSize(int(qMin<qint64>(width, std::numeric_limits<int>::max())),
                    int(qMin<qint64>(height, std::numeric_limits<int>::max())));
     if (width == 0 || height == 0)

@@ -166,10 +166,13 @@ qint64 ImageDecoder::memoryBudget()
 
 qint64 ImageDecoder::peakBytes(qint64 width, qint64 height, int bitsPerPixel)
 {
-    // Sizes come from headers: keep every product far from overflowing.
+    // Sizes come from headers: past 2^40 pixels (beyond any machine) the
+    // answer is simply the largest, and no product below can overflow.
     constexpr qint64 limit = qint64(1) << 31;
     width = qMin(qAbs(width), limit);
     height = qMin(qAbs(height), limit);
+    if (width * height > qint64(1) << 40)
+        return std::numeric_limits<qint64>::max();
     const qint64 decoded = (width * qMax(1, bitsPerPixel) + 7) / 8 * height;
     const qint64 display = 4 * width * height; // the pixmap
     const qint64 conversion = 4 * width * height;

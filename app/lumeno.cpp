@@ -49,10 +49,11 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_currentDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    m_openFilter = QStringLiteral(
-        "All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.gif *.pbm *.ppm *.xbm *.xpm);;"
-        "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;GIF (*.gif);;"
-        "Other (*.pbm *.ppm *.xbm *.xpm)");
+    m_openFilter = QStringLiteral("All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.gif *.webp "
+                                  "*.pbm *.pgm *.ppm *.xbm *.xpm);;"
+                                  "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG "
+                                  "(*.png);;GIF (*.gif);;WebP (*.webp);;"
+                                  "Other (*.pbm *.pgm *.ppm *.xbm *.xpm)");
     m_saveFilter =
         QStringLiteral("All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.ppm *.xbm *.xpm);;"
                        "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;"
@@ -473,13 +474,10 @@ void Lumeno::dropEvent(QDropEvent *event)
         event->ignore();
         return;
     }
-    if (data->hasImage()) {
-        const QVariant imageData = data->imageData();
-        if (imageData.isValid()) {
-            m_manager->setImage(imageData.value<QImage>());
-            event->accept();
-            return;
-        }
+    // Image data goes through the same checks as a file.
+    if (data->hasImage() && m_manager->setImageData(data)) {
+        event->accept();
+        return;
     }
     if (data->hasUrls()) {
         // Only the first of several files; a remote URL gives an empty path,
@@ -495,37 +493,62 @@ void Lumeno::loadSettings()
 {
     QSettings settings;
     settings.beginGroup(QStringLiteral("view"));
-    const QRect stored =
-        settings.value(QStringLiteral("window_geometry"), QRect(50, 100, 900, 700)).toRect();
-    setGeometry(placedOnScreen(stored));
+    setGeometry(placedOnScreen(
+        settings.value(QStringLiteral("window_geometry"), QRect(50, 100, 900, 700)).toRect()));
     if (settings.value(QStringLiteral("window_is_maximized"), false).toBool())
         setWindowState(Qt::WindowMaximized);
     settings.endGroup();
 
+    // A folder that is gone, or a value no folder name could be, leaves the
+    // dialogs where they would start on a first run.
     settings.beginGroup(QStringLiteral("file"));
-    m_currentDir = settings.value(QStringLiteral("current_dir"), m_currentDir).toString();
+    const QString dir = settings.value(QStringLiteral("current_dir"), m_currentDir).toString();
+    if (dir.size() <= 4096 && QFileInfo(dir).isDir())
+        m_currentDir = dir;
     settings.endGroup();
 }
 
 QRect Lumeno::placedOnScreen(const QRect &geometry)
 {
-    // A window restored where no screen is any more (a monitor unplugged
-    // since) could never be reached: it comes back at the default place on
-    // the primary screen, at most as large as that screen.
+    // The settings file may hold any four ints: the corners are taken as they
+    // are and every sum is made in 64 bits, where none can overflow.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    geometry.getCoords(&left, &top, &right, &bottom);
+    qint64 x = left, y = top;
+    qint64 width = qint64(right) - left + 1;
+    qint64 height = qint64(bottom) - top + 1;
+    if (width <= 0 || height <= 0) {
+        x = 50;
+        y = 100;
+        width = 900;
+        height = 700;
+    }
+
+    // The window goes on the screen that shows the most of it (the primary
+    // one when none does: a monitor unplugged since), at most as large as
+    // that screen's free area and wholly inside it.
+    const QScreen *target = QGuiApplication::primaryScreen();
+    qint64 mostShown = 0;
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (const QScreen *screen : screens) {
-        if (screen->availableGeometry().intersects(geometry))
-            return geometry;
+        const QRect area = screen->availableGeometry();
+        const qint64 shownWidth =
+            qMin<qint64>(x + width, qint64(area.x()) + area.width()) - qMax<qint64>(x, area.x());
+        const qint64 shownHeight =
+            qMin<qint64>(y + height, qint64(area.y()) + area.height()) - qMax<qint64>(y, area.y());
+        if (shownWidth > 0 && shownHeight > 0 && shownWidth * shownHeight > mostShown) {
+            mostShown = shownWidth * shownHeight;
+            target = screen;
+        }
     }
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary || geometry.isEmpty())
+    if (!target)
         return QRect(50, 100, 900, 700);
-    const QRect available = primary->availableGeometry();
-    QRect placed(available.topLeft() + QPoint(50, 100),
-                 geometry.size().boundedTo(available.size()));
-    if (!available.contains(placed))
-        placed.moveTopLeft(available.topLeft());
-    return placed;
+    const QRect area = target->availableGeometry();
+    width = qMin<qint64>(width, area.width());
+    height = qMin<qint64>(height, area.height());
+    x = qBound<qint64>(area.x(), x, qint64(area.x()) + area.width() - width);
+    y = qBound<qint64>(area.y(), y, qint64(area.y()) + area.height() - height);
+    return QRect(int(x), int(y), int(width), int(height));
 }
 
 void Lumeno::saveSettings()

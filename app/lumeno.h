@@ -107,8 +107,8 @@ private:
     // folder when that one does not exist.
     QString dialogFolder() const;
     static bool isAcceptableDrop(const QMimeData *data, Qt::DropActions actions);
-    // geometry (screen coordinates) if any screen shows part of it, else a
-    // place on the primary screen.
+    // A stored geometry (screen coordinates), whatever its values, made to
+    // fit wholly in the free area of the screen that shows most of it.
     static QRect placedOnScreen(const QRect &geometry);
 
     // File-dialog filters: every format that opens, and every one that saves.

@@ -5,10 +5,15 @@
 #include <QMessageBox>
 #include <QMetaType>
 
+#include <csignal>
 #include <new>
 
 void prepareApplication()
 {
+    // A write past the file-size limit (ulimit -f) would otherwise end the
+    // program with SIGXFSZ and lose the unsaved picture; ignored, the write
+    // fails like one to a full disk, and the save says so.
+    std::signal(SIGXFSZ, SIG_IGN);
     qRegisterMetaType<QFileInfo>("QFileInfo");
     QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("corvane.org"));

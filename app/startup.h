@@ -3,8 +3,9 @@
 
 class QWidget;
 
-// Sets the identity under which every setting is stored and registers the
-// types that cross from the loader thread. Call right after the application
+// Sets the identity under which every setting is stored, registers the types
+// that cross from the loader thread and makes writes past a file-size limit
+// fail instead of ending the process. Call right after the application
 // object exists and before anything reads settings.
 void prepareApplication();
 

@@ -24,6 +24,11 @@ namespace {
 constexpr QLatin1String settingsGroup("colors");
 constexpr QLatin1String formatStringsKey("format_strings");
 constexpr QLatin1String formatIndexKey("format_index");
+// Bounds on what the settings file may bring in: longer strings are dropped,
+// strings past the count are left out, so a damaged or hostile file can make
+// neither start-up nor every hover slow.
+constexpr int maxFormatLength = 1000;
+constexpr int maxCustomFormats = 100;
 
 // Buttons and menu entries read a '&' as a mnemonic marker: it would vanish
 // from the text and bind Alt+<next character>. Format strings and the texts
@@ -309,12 +314,28 @@ void ColorWidget::loadFormatSettings()
     QSettings settings;
     settings.beginGroup(settingsGroup);
     const QStringList strings = settings.value(formatStringsKey, QStringList()).toStringList();
-    m_customFormats.clear();
-    for (const QString &string : strings)
-        addCustomFormat(string);
     // Clamped by rebuildFormatMenu(), which also writes the clamped value.
     m_formatIndex = settings.value(formatIndexKey, 0).toInt();
     settings.endGroup();
+
+    // The index keeps pointing at the same string when strings before it are
+    // dropped; it falls back to the first format when its own one is.
+    const int nb = 5; // the built-in formats, added after this
+    const int storedCustom = m_formatIndex - nb;
+    m_customFormats.clear();
+    int i = 0;
+    for (; i < strings.size() && m_customFormats.size() < maxCustomFormats; ++i) {
+        if (strings.at(i).size() > maxFormatLength) {
+            if (i == storedCustom)
+                m_formatIndex = 0;
+            continue;
+        }
+        if (i == storedCustom)
+            m_formatIndex = nb + int(m_customFormats.size());
+        addCustomFormat(strings.at(i));
+    }
+    if (storedCustom >= i && storedCustom < strings.size())
+        m_formatIndex = 0;
 }
 
 void ColorWidget::saveFormatSettings()

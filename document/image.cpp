@@ -2,6 +2,7 @@
 
 #include "app/lumeno.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -42,11 +43,21 @@ bool Image::save(const QString &targetPath)
     const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
         return false;
+    // Encoded in memory first: the writers never see a failing disk, so none
+    // of them can stop half-way through and leak (the PNG writer loses its
+    // row pointers when it does).
+    QByteArray encoded;
+    {
+        QBuffer buffer(&encoded);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, format);
+        if (!writer.write(image))
+            return false;
+    }
     QSaveFile file(targetPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QImageWriter writer(&file, format);
-    if (!writer.write(image)) {
+    if (file.write(encoded) != encoded.size()) {
         file.cancelWriting();
         return false;
     }

@@ -12,6 +12,11 @@ LoadThread::LoadThread(QObject *parent) : QThread(parent)
 
 LoadThread::~LoadThread()
 {
+    // Closing the window must not wait for files nobody will see.
+    {
+        QMutexLocker locker(&m_mutex);
+        m_queue.clear();
+    }
     wait();
 }
 
@@ -55,6 +60,9 @@ void LoadThread::run()
             break;
         case ImageDecoder::Result::TooLarge:
             emit imageTooLarge(file, decoder.size());
+            break;
+        case ImageDecoder::Result::Unreadable:
+            emit imageUnreadable(file);
             break;
         case ImageDecoder::Result::NotAnImage:
             emit imageFailed(file);

@@ -12,12 +12,13 @@
 //
 // Requests are queued by loadImage() on the GUI thread and decoded one at a
 // time, in order of arrival, by a worker running at the lowest priority. Every
-// request produces exactly one of the three signals, emitted on the worker
+// request that is decoded produces exactly one of the four signals, emitted on the worker
 // thread with the QFileInfo exactly as it was requested; receivers on the GUI
 // thread get them through queued connections, in request order.
 //
 // The object itself lives on the GUI thread; only run() executes on the
-// worker. Destroying it waits until every queued request has been decoded.
+// worker. Destroying it drops the requests still queued and waits only for
+// the one being decoded.
 class LoadThread : public QThread
 {
     Q_OBJECT
@@ -32,6 +33,8 @@ signals:
     // The file holds an image whose pixels would not fit in memory; size is
     // what its header claims.
     void imageTooLarge(const QFileInfo &file, const QSize &size);
+    // The file could not be opened or read.
+    void imageUnreadable(const QFileInfo &file);
 
 public slots:
     void loadImage(const QFileInfo &file);

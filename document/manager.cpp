@@ -1,18 +1,46 @@
 #include "document/manager.h"
 
 #include "app/lumeno.h"
+#include "document/imagedecoder.h"
 #include "document/loadthread.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <utility>
+
+namespace {
+
+// What a path that exists but is no regular file is, in words.
+QString kindOfFile(const QString &path)
+{
+    struct stat info;
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("not a regular file");
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(info.st_mode))
+        return QStringLiteral("a named pipe");
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(info.st_mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("not a regular file");
+}
+
+} // namespace
 
 Manager::Manager(QObject *parent) : QObject(parent), m_loadThread(new LoadThread(this))
 {
     connect(m_loadThread, &LoadThread::imageLoaded, this, &Manager::imageLoadedHandler);
     connect(m_loadThread, &LoadThread::imageFailed, this, &Manager::imageFailedHandler);
     connect(m_loadThread, &LoadThread::imageTooLarge, this, &Manager::imageTooLargeHandler);
+    connect(m_loadThread, &LoadThread::imageUnreadable, this, &Manager::imageUnreadableHandler);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &Manager::trySetFromClipboard);
 }
@@ -29,18 +57,30 @@ void Manager::setPath(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const QFileInfo file(path);
-    if (!file.isFile())
+    const QFileInfo file(QDir::cleanPath(path));
+    if (!file.isFile()) {
+        // Nothing there at all stays silent; something that is no file is
+        // named, or the user is left wondering. The name is data, joined in
+        // as it is.
+        if (file.exists()) {
+            const QString name =
+                file.fileName().isEmpty() ? file.absoluteFilePath() : file.fileName();
+            warn(QLatin1Char('\'') + name + QStringLiteral("' is ") +
+                 kindOfFile(file.absoluteFilePath()) + QStringLiteral(", not an image file."));
+        }
         return;
+    }
     m_pendingPath = file.absoluteFilePath();
     QTimer::singleShot(0, this, &Manager::parsePath);
 }
 
 void Manager::parsePath()
 {
-    if (m_pendingPath.isEmpty())
+    // Taken, not copied: the timers of several quick calls find it empty.
+    const QString path = std::exchange(m_pendingPath, QString());
+    if (path.isEmpty())
         return;
-    loadFile(QFileInfo(m_pendingPath));
+    loadFile(QFileInfo(path));
 }
 
 void Manager::loadFile(const QFileInfo &file)
@@ -68,9 +108,24 @@ void Manager::imageTooLargeHandler(const QFileInfo &file, const QSize &size)
              .arg(file.fileName(), QString::number(size.width()), QString::number(size.height())));
 }
 
-void Manager::warn(const QString &text)
+void Manager::imageUnreadableHandler(const QFileInfo &file)
 {
-    QMessageBox::warning(Lumeno::instance(), QStringLiteral("Unable To Open File"), text);
+    warn(QStringLiteral("The file '%1' cannot be read. Check that it is still there and that "
+                        "you are allowed to open it.")
+             .arg(file.fileName()));
+}
+
+void Manager::warn(const QString &text, const QString &title)
+{
+    QMessageBox::warning(Lumeno::instance(), title, text);
+}
+
+void Manager::warnTooLarge(const QSize &size)
+{
+    warn(QStringLiteral("The image is too large to open: at %1 x %2 pixels it would not fit in "
+                        "this computer's memory.")
+             .arg(QString::number(size.width()), QString::number(size.height())),
+         QStringLiteral("Unable To Open Image"));
 }
 
 void Manager::setImage(const QImage &image)
@@ -90,7 +145,47 @@ void Manager::setImage(const QString &path, const QImage &image, bool modified, 
 
 void Manager::setFromClipboard()
 {
-    setImage(QApplication::clipboard()->image(QClipboard::Clipboard));
+    setImageData(QApplication::clipboard()->mimeData(QClipboard::Clipboard));
+}
+
+bool Manager::setImageData(const QMimeData *data)
+{
+    if (!data)
+        return false;
+    // Encoded pictures (what other programs offer as image/png and the like)
+    // go through the decoder and its checks; the content decides the format.
+    const QStringList formats = data->formats();
+    for (const QString &format : formats) {
+        if (!format.startsWith(QLatin1String("image/")))
+            continue;
+        const QByteArray bytes = data->data(format);
+        if (ImageDecoder::formatFromContent(bytes.left(512)).isEmpty())
+            continue;
+        ImageDecoder decoder(bytes);
+        switch (decoder.decode()) {
+        case ImageDecoder::Result::Decoded:
+            setImage(decoder.image());
+            return true;
+        case ImageDecoder::Result::TooLarge:
+            warnTooLarge(decoder.size());
+            return true;
+        default:
+            break;
+        }
+    }
+    // A picture only the toolkit can turn into an image: it is decoded by
+    // now, but what the program would make of it must still fit.
+    if (!data->hasImage())
+        return false;
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (image.isNull())
+        return false;
+    if (!ImageDecoder::fitsInMemory(image)) {
+        warnTooLarge(image.size());
+        return true;
+    }
+    setImage(image);
+    return true;
 }
 
 void Manager::trySetFromClipboard()

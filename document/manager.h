@@ -10,6 +10,7 @@
 #include <QString>
 
 class LoadThread;
+class QMimeData;
 
 // The one way a new document enters the program: a file path (decoded on the
 // loader thread), the clipboard's image, or image data dropped on the window.
@@ -33,16 +34,24 @@ signals:
     void showImage(Image *image);
 
 public slots:
-    // Loads path in the background once control is back in the event loop.
-    // Empty paths and anything but an existing regular file are ignored.
+    // Loads path in the background once control is back in the event loop;
+    // several calls before then load the last path once. An empty or missing
+    // path is ignored; one that exists but is no regular file (a folder, a
+    // pipe, a device) is named in a warning.
     void setPath(const QString &path);
     void setFromClipboard();
     // Takes over an image that has no file ("untitled", modified). A null
     // image is ignored.
     void setImage(const QImage &image);
+    // Takes over the picture in dropped or pasted data, through the same
+    // checks as a file: encoded image bytes are decoded here, an image the
+    // toolkit has already decoded must fit in the memory budget. Returns
+    // false when the data holds no picture at all.
+    bool setImageData(const QMimeData *data);
     void imageLoadedHandler(const QFileInfo &file, const QImage &image);
     void imageFailedHandler(const QFileInfo &file);
     void imageTooLargeHandler(const QFileInfo &file, const QSize &size);
+    void imageUnreadableHandler(const QFileInfo &file);
     // Takes the clipboard's image only while no document has been shown.
     void trySetFromClipboard();
     void parsePath();
@@ -51,7 +60,8 @@ private:
     void loadFile(const QFileInfo &file);
     void setImage(const QString &path, const QImage &image, bool modified, bool hasFile);
     void emitShowImage();
-    void warn(const QString &text);
+    void warn(const QString &text, const QString &title = QStringLiteral("Unable To Open File"));
+    void warnTooLarge(const QSize &size);
 
     LoadThread *m_loadThread;
     Image m_image;

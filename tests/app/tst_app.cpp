@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
@@ -23,6 +24,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <climits>
 
 namespace {
 
@@ -70,6 +73,7 @@ private slots:
     void titles_data();
     void titles();
     void drops();
+    void settings_data();
     void settings();
     void openAndSave();
     void unsavedChangesAreAskedAbout();
@@ -367,7 +371,13 @@ void TestApp::drops()
     QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
     QVERIFY(shown.wait());
     QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
-    // A remote address, a drop without copying, text: nothing.
+    // A folder says why nothing opens; a remote address, a drop without
+    // copying and text do nothing.
+    QMimeData folder;
+    folder.setUrls({QUrl::fromLocalFile(m_dir.path())});
+    QVERIFY(drop(window, &folder, Qt::CopyAction));
+    QTRY_COMPARE(modals.seen.last(), "Unable To Open File: '" + QDir(m_dir.path()).dirName() +
+                                         "' is a folder, not an image file.");
     QMimeData remote;
     remote.setUrls({QUrl(QStringLiteral("https://example.org/picture.png"))});
     QVERIFY(drop(window, &remote, Qt::CopyAction));
@@ -379,35 +389,68 @@ void TestApp::drops()
     QVERIFY(!drop(window, &text, Qt::CopyAction));
     QCoreApplication::processEvents();
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(modals.seen.size(), 1);
+    QCOMPARE(modals.seen.size(), 2);
+}
+
+void TestApp::settings_data()
+{
+    QTest::addColumn<QVariant>("geometry");
+    QTest::addColumn<QSize>("size"); // before it is bounded by the screen
+    QTest::addColumn<bool>("keepsPlace");
+    QTest::addColumn<QString>("dir");
+
+    QTest::newRow("first run") << QVariant() << QSize(900, 700) << false << QString();
+    QTest::newRow("fits") << QVariant(QRect(60, 70, 640, 480)) << QSize(640, 480) << true
+                          << QDir::tempPath();
+    // Whatever the settings file holds, the window fits the screen and the
+    // dialogs start in a folder that exists.
+    QTest::newRow("larger than the screen")
+        << QVariant(QRect(100, 50, 5000, 3000)) << QSize(5000, 3000) << false << "/no/such/folder";
+    QTest::newRow("largest size") << QVariant(QRect(0, 0, INT_MAX, INT_MAX))
+                                  << QSize(INT_MAX, INT_MAX) << false << QString(5000, 'a');
+    // What @Rect(-2147483648 -2147483648 -5 -5) and @Rect(2147483647
+    // 2147483647 2147483647 2147483647) turn into.
+    QRect smallest, largest;
+    smallest.setCoords(INT_MIN, INT_MIN, INT_MAX - 5, INT_MAX - 5);
+    largest.setCoords(INT_MAX, INT_MAX, -2, -2);
+    QTest::newRow("smallest ints") << QVariant(smallest) << QSize(INT_MAX, INT_MAX) << false
+                                   << QString();
+    QTest::newRow("largest ints") << QVariant(largest) << QSize(900, 700) << false << QString();
+    QTest::newRow("off every screen") << QVariant(QRect(-5000, 9000, 700, 500)) << QSize(700, 500)
+                                      << false << QString();
+    QTest::newRow("not a rectangle") << QVariant(QStringLiteral("hello")) << QSize(900, 700)
+                                     << false << QString();
 }
 
 void TestApp::settings()
 {
-    {
-        Lumeno window;
-        QCOMPARE(window.geometry(), QRect(50, 100, 900, 700));
-        QCOMPARE(window.currentDir(),
-                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-        window.setGeometry(QRect(60, 70, 740, 480));
+    QFETCH(QVariant, geometry);
+    QFETCH(QSize, size);
+    QFETCH(bool, keepsPlace);
+    QFETCH(QString, dir);
+    if (geometry.isValid()) {
+        QSettings().setValue(QStringLiteral("view/window_geometry"), geometry);
+        QSettings().setValue(QStringLiteral("file/current_dir"), dir);
     }
-    QCOMPARE(QSettings().value(QStringLiteral("view/window_geometry")).toRect(),
-             QRect(60, 70, 740, 480));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     {
         Lumeno window;
-        QCOMPARE(window.geometry(), QRect(60, 70, 740, 480));
+        QVERIFY(area.contains(window.geometry()));
+        QCOMPARE(window.size(), size.boundedTo(area.size()));
+        if (keepsPlace)
+            QCOMPARE(window.pos(), geometry.toRect().topLeft());
+        QCOMPARE(window.currentDir(),
+                 dir == QDir::tempPath()
+                     ? dir
+                     : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+        window.setGeometry(QRect(61, 71, 739, 479));
         window.setWindowState(Qt::WindowMaximized);
     }
-    {
-        Lumeno window;
-        QVERIFY(window.windowState() & Qt::WindowMaximized);
-    }
-    // A place no screen shows any more comes back onto the screen.
-    QSettings().setValue(QStringLiteral("view/window_geometry"), QRect(-5000, 9000, 740, 500));
-    QSettings().setValue(QStringLiteral("view/window_is_maximized"), false);
-    Lumeno window;
-    QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(window.geometry()));
-    QCOMPARE(window.size(), QSize(740, 500));
+    // Written back, maximized with the geometry it had before.
+    Lumeno again;
+    QVERIFY(again.windowState() & Qt::WindowMaximized);
+    QCOMPARE(QSettings().value(QStringLiteral("view/window_geometry")).toRect(),
+             QRect(61, 71, 739, 479));
 }
 
 void TestApp::openAndSave()
@@ -422,6 +465,7 @@ void TestApp::openAndSave()
         window.loadButtonClickedHandler(); // cancelled
         QVERIFY(modals.seen.value(0).startsWith(QStringLiteral("Open Image: ")));
         QVERIFY(modals.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
+        QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
         QCOMPARE(window.currentDir(), start);
         modals.file = elsewhere;
         QSignalSpy shown(window.manager(), &Manager::showImage);

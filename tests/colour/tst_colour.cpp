@@ -221,18 +221,32 @@ void TestColour::storedFormats_data()
     QTest::addColumn<QStringList>("strings");
     QTest::addColumn<QVariant>("index");
     QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("kept"); // custom formats read, from the first; -1: all
 
     const QStringList one = {QStringLiteral("K1")};
-    QTest::newRow("first run") << QStringList() << QVariant() << 0;
-    QTest::newRow("in range") << one << QVariant(3) << 3;
-    QTest::newRow("beyond the end") << one << QVariant(7) << 5;
-    QTest::newRow("negative") << one << QVariant(-3) << 0;
-    QTest::newRow("no custom, beyond") << QStringList() << QVariant(5) << 4;
-    QTest::newRow("not a number") << one << QVariant(QStringLiteral("x")) << 0;
+    QTest::newRow("first run") << QStringList() << QVariant() << 0 << -1;
+    QTest::newRow("in range") << one << QVariant(3) << 3 << -1;
+    QTest::newRow("beyond the end") << one << QVariant(7) << 5 << -1;
+    QTest::newRow("negative") << one << QVariant(-3) << 0 << -1;
+    QTest::newRow("no custom, beyond") << QStringList() << QVariant(5) << 4 << -1;
+    QTest::newRow("not a number") << one << QVariant(QStringLiteral("x")) << 0 << -1;
     // Texts the settings file could get wrong.
     QTest::newRow("syntax, quotes, commas, spaces, duplicates")
         << QStringList{"@Invalid()", "\"%r\" \\n \\%g", "%r, %g", "   ", "\u8272 %rr", "\u8272 %rr"}
-        << QVariant(10) << 10;
+        << QVariant(10) << 10 << -1;
+    // Bounds: a string over 1000 characters is dropped and the index follows
+    // its own string, or falls back to the first format; past 100 strings the
+    // rest are left out.
+    const QString longest(1000, QLatin1Char('x'));
+    QTest::newRow("too long, index follows")
+        << QStringList{"a", longest + 'x', longest} << QVariant(7) << 6 << -2;
+    QTest::newRow("too long, index on it") << QStringList{"a", longest + 'x'} << QVariant(6) << 0
+                                           << 1;
+    QStringList many;
+    for (int i = 0; i < 150; ++i)
+        many.append(QString::number(i));
+    QTest::newRow("over 100, index kept") << many << QVariant(104) << 104 << 100;
+    QTest::newRow("over 100, index left out") << many << QVariant(125) << 0 << 100;
 }
 
 void TestColour::storedFormats()
@@ -240,9 +254,14 @@ void TestColour::storedFormats()
     QFETCH(QStringList, strings);
     QFETCH(QVariant, index);
     QFETCH(int, expected);
+    QFETCH(int, kept);
 
     if (index.isValid())
         storeFormats(strings, index);
+    if (kept == -2)
+        strings.removeAt(1);
+    else if (kept >= 0)
+        strings = strings.mid(0, kept);
     {
         ColorWidget panel;
         QCOMPARE(panel.formatIndex(), expected);

@@ -18,7 +18,7 @@ private slots:
     void requestsAreHandledInOrderExactlyOnce();
     void restartsAfterIdle();
     void requestsRacingTheWorkerAreNeverLost();
-    void destructionWaitsForQueuedRequests();
+    void destructionDropsQueuedRequests();
 
 private:
     QTemporaryDir m_dir;
@@ -122,7 +122,7 @@ void TestLoadThread::requestsRacingTheWorkerAreNeverLost()
     }
 }
 
-void TestLoadThread::destructionWaitsForQueuedRequests()
+void TestLoadThread::destructionDropsQueuedRequests()
 {
     QAtomicInt decoded;
     {
@@ -133,8 +133,8 @@ void TestLoadThread::destructionWaitsForQueuedRequests()
         connect(&thread, &LoadThread::imageLoaded, &thread, count, Qt::DirectConnection);
         thread.loadImage(QFileInfo(m_large));
         thread.loadImage(QFileInfo(m_png));
-    } // the destructor blocks until both are decoded
-    QCOMPARE(decoded.loadAcquire(), 2);
+    } // waits for the large file at most, never for the one behind it
+    QVERIFY(decoded.loadAcquire() <= 1);
 }
 
 LUMENO_TEST_MAIN(TestLoadThread)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starting the program the way a user does: with a picture named on the
-# command line (relative to the current folder), with a missing file, and
-# with a file that is no image.
+# command line (relative to the current folder), with a missing file, a
+# folder, and a file that is no image.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_xvfb
@@ -34,6 +34,11 @@ wait_window '^Corvane$' >/dev/null
 sleep 1
 no_window 'Unable To Open File' || fail "a warning was shown for a missing file"
 xdotool search --onlyvisible --name '^Corvane$' >/dev/null || fail "the title changed"
+stop_lumeno
+
+echo "-- a folder gives a warning that says so"
+start_lumeno "$WORK/pictures"
+wait_window '^Unable To Open File$' >/dev/null
 stop_lumeno
 
 echo "-- a file that is no image gives the warning"

@@ -3,7 +3,8 @@
 # and click, Ctrl+D, draw a selection and read the title, Escape, Ctrl+C of
 # the selection, Return to crop, Ctrl+S, paste of an image another program
 # put on the clipboard, a save that fails, and a restart that restores the
-# window's place and the folder last used.
+# window's place and the folder last used, where a save past the file-size
+# limit fails without ending the program.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_xvfb
@@ -131,10 +132,30 @@ status=0
 wait "$LUMENO_PID" || status=$?
 [ "$status" = "0" ] || fail "the program ended with status $status"
 
+# Started again under a 64 KB file-size limit, for the save below.
+ulimit -S -f 64
 start_lumeno "$PICTURES/pasted.png"
+ulimit -S -f unlimited
 WID=$(wait_window '^ pasted\.png \(320x240\)$')
 window_geometry "$WID"
 [ "$X,$Y,$WIDTH,$HEIGHT" = "140,90,1000,640" ] || fail "reopened at $X,$Y ${WIDTH}x$HEIGHT"
+xdotool windowfocus --sync "$WID"
+
+echo "-- a save past the file-size limit fails like a full disk, and the program lives on"
+printf 'precious bytes' >"$PICTURES/keep.bmp"
+xdotool key ctrl+shift+s
+dialog=$(wait_window '^Save Image$')
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool type --delay 20 "$PICTURES/keep.bmp"
+xdotool key KP_Enter
+sleep 0.5
+xdotool key y
+wait_window '^Unable To Save File$' >/dev/null
+[ "$(cat "$PICTURES/keep.bmp")" = "precious bytes" ] || fail "the file was damaged"
+xdotool key Return
+poll 5 sh -c "xdotool getwindowname $WID | grep -q '^ pasted.png (320x240)$'" ||
+    fail "the document changed: $(title)"
 xdotool windowfocus --sync "$WID"
 xdotool key ctrl+o
 dialog=$(wait_window '^Open Image$')

@@ -413,13 +413,13 @@ void TestApp::settings_data()
     QRect smallest, largest;
     smallest.setCoords(INT_MIN, INT_MIN, INT_MAX - 5, INT_MAX - 5);
     largest.setCoords(INT_MAX, INT_MAX, -2, -2);
-    QTest::newRow("smallest ints") << QVariant(smallest) << QSize(INT_MAX, INT_MAX) << false
-                                   << QString();
+    QTest::newRow("smallest ints")
+        << QVariant(smallest) << QSize(INT_MAX, INT_MAX) << false << QString();
     QTest::newRow("largest ints") << QVariant(largest) << QSize(900, 700) << false << QString();
-    QTest::newRow("off every screen") << QVariant(QRect(-5000, 9000, 700, 500)) << QSize(700, 500)
-                                      << false << QString();
-    QTest::newRow("not a rectangle") << QVariant(QStringLiteral("hello")) << QSize(900, 700)
-                                     << false << QString();
+    QTest::newRow("off every screen")
+        << QVariant(QRect(-5000, 9000, 700, 500)) << QSize(700, 500) << false << QString();
+    QTest::newRow("not a rectangle")
+        << QVariant(QStringLiteral("hello")) << QSize(900, 700) << false << QString();
 }
 
 void TestApp::settings()

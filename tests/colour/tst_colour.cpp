@@ -240,8 +240,8 @@ void TestColour::storedFormats_data()
     const QString longest(1000, QLatin1Char('x'));
     QTest::newRow("too long, index follows")
         << QStringList{"a", longest + 'x', longest} << QVariant(7) << 6 << -2;
-    QTest::newRow("too long, index on it") << QStringList{"a", longest + 'x'} << QVariant(6) << 0
-                                           << 1;
+    QTest::newRow("too long, index on it")
+        << QStringList{"a", longest + 'x'} << QVariant(6) << 0 << 1;
     QStringList many;
     for (int i = 0; i < 150; ++i)
         many.append(QString::number(i));

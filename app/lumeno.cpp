@@ -3,6 +3,7 @@
 #include "app/stylesheet.h"
 #include "app/toolbar.h"
 #include "colour/colorwidget.h"
+#include "document/document.h"
 #include "document/image.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
@@ -29,6 +30,7 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,6 +74,7 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_view, 1);
 
     m_manager = new Manager(this);
+    m_view->setDocument(m_manager->document());
 
     m_updateButtonsTimer = new QTimer(this);
     m_updateButtonsTimer->setInterval(500);
@@ -80,6 +83,11 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     installShortcuts();
 
     connect(m_manager, &Manager::showImage, this, &Lumeno::showImageHandler);
+    connect(m_manager->document(), &Document::changed, this, &Lumeno::updateTitle);
+    connect(m_manager->document(), &Document::changed, this, &Lumeno::updateButtons);
+    QUndoStack *history = m_manager->document()->undoStack();
+    connect(history, &QUndoStack::canUndoChanged, this, &Lumeno::updateButtons);
+    connect(history, &QUndoStack::canRedoChanged, this, &Lumeno::updateButtons);
     ColorWidget *colorWidget = m_toolbar->colorWidget();
     connect(m_view, &View::hoverColorChanged, colorWidget, &ColorWidget::setHoverColor);
     connect(m_view, &View::clickColorChanged, colorWidget, &ColorWidget::setSelectedColor);
@@ -96,6 +104,10 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
 Lumeno::~Lumeno()
 {
     saveSettings();
+    // The document goes with its children, later: what it says on the way
+    // out must not reach a window that is half destroyed.
+    m_manager->document()->disconnect(this);
+    m_manager->document()->undoStack()->disconnect(this);
     if (s_instance == this)
         s_instance = nullptr;
 }
@@ -111,8 +123,9 @@ void Lumeno::installShortcuts()
     // others.
     const Qt::ShortcutContext context = Qt::ApplicationShortcut;
     makeShortcut(QKeySequence::SelectAll, this, m_view, SLOT(selectAll()), context);
-    makeShortcut(QKeySequence::Undo, this, m_view, SLOT(undo()), context);
-    makeShortcut(QKeySequence::Redo, this, m_view, SLOT(redo()), context);
+    // Written out: the platform's standard redo key alone may be either.
+    makeShortcuts(QStringLiteral("Ctrl+Z"), this, m_view, SLOT(undo()), context);
+    makeShortcuts(QStringLiteral("Ctrl+Shift+Z|Ctrl+Y"), this, m_view, SLOT(redo()), context);
     makeShortcuts(QStringLiteral("Escape"), this, m_view, SLOT(clearSelection()), context);
     makeShortcuts(QStringLiteral("Return"), this, m_view, SLOT(crop()), context);
     // Quits the way closing the window does.
@@ -144,7 +157,7 @@ void Lumeno::chooseFirstImage(const QStringList &paths)
 
 void Lumeno::showImageHandler(Image *image)
 {
-    m_view->setImage(image);
+    // The view has shown it already, where the document said.
     m_toolbar->colorWidget()->setImageSize(QSize(image->width(), image->height()));
     updateTitle();
     updateButtons();
@@ -196,6 +209,9 @@ void Lumeno::updateButtons()
         if (QAction *action = m_toolbar->menu()->action(command))
             action->setEnabled(enabled[command]);
     }
+    const QUndoStack *history = m_manager->document()->undoStack();
+    m_toolbar->menu()->action(Toolbar::Undo)->setEnabled(history->canUndo());
+    m_toolbar->menu()->action(Toolbar::Redo)->setEnabled(history->canRedo());
 }
 
 void Lumeno::selectionChangedHandler()
@@ -362,7 +378,7 @@ bool Lumeno::saveTo(const QString &path)
 {
     // The document keeps its star and stays as it is; the file it was
     // replacing is untouched. The name goes in as data, not as a pattern.
-    if (m_view->image()->save(path))
+    if (m_manager->document()->save(path))
         return true;
     QMessageBox::warning(this, QStringLiteral("Unable To Save File"),
                          QStringLiteral("The image could not be saved as '") +
@@ -450,6 +466,12 @@ void Lumeno::menuActionHandler(int id)
         break;
     case Toolbar::About:
         aboutHandler();
+        break;
+    case Toolbar::Undo:
+        m_view->undo();
+        break;
+    case Toolbar::Redo:
+        m_view->redo();
         break;
     default:
         break;

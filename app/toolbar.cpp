@@ -72,6 +72,14 @@ Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
             toolMenu->addSeparator();
     }
     toolMenu->addSeparator();
+    toolMenu->addAction(Undo, QString(), QStringLiteral("Undo"), QStringLiteral("Ctrl+Z"),
+                        Qt::WidgetShortcut);
+    toolMenu->addAction(Redo, QString(), QStringLiteral("Redo"), QStringLiteral("Ctrl+Shift+Z"),
+                        Qt::WidgetShortcut);
+    toolMenu->addSeparator();
+    toolMenu->addAction(GrabScreen, QString(), QStringLiteral("Grab Screen"),
+                        QStringLiteral("Ctrl+Shift+G"), Qt::WidgetShortcut);
+    toolMenu->addSeparator();
     toolMenu->addAction(About, QStringLiteral("logo-16"), QStringLiteral("About Lumeno"), QString(),
                         Qt::WidgetShortcut);
 

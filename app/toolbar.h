@@ -42,6 +42,9 @@ public:
         CommandCount = 9,
         // Tool menu entries without a button.
         About = 9,
+        Undo = 11,
+        Redo = 12,
+        GrabScreen = 13,
     };
 
     explicit Toolbar(QWidget *parent);

@@ -1,7 +1,5 @@
 #include "document/image.h"
 
-#include "app/lumeno.h"
-
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -67,10 +65,6 @@ bool Image::save(const QString &targetPath)
     modified = false;
     path = QFileInfo(targetPath).absoluteFilePath();
     hasFile = true;
-    if (Lumeno *window = Lumeno::instance()) {
-        window->updateTitle();
-        window->updateButtons();
-    }
     return true;
 }
 

@@ -35,8 +35,10 @@ QString kindOfFile(const QString &path)
 
 } // namespace
 
-Manager::Manager(QObject *parent) : QObject(parent), m_loadThread(new LoadThread(this))
+Manager::Manager(QObject *parent)
+    : QObject(parent), m_loadThread(new LoadThread(this)), m_document(new Document(this))
 {
+    connect(m_document, &Document::shown, this, [this](Image *image) { emit showImage(image); });
     connect(m_loadThread, &LoadThread::imageLoaded, this, &Manager::imageLoadedHandler);
     connect(m_loadThread, &LoadThread::imageFailed, this, &Manager::imageFailedHandler);
     connect(m_loadThread, &LoadThread::imageTooLarge, this, &Manager::imageTooLargeHandler);
@@ -90,8 +92,7 @@ void Manager::loadFile(const QFileInfo &file)
 
 void Manager::imageLoadedHandler(const QFileInfo &file, const QImage &image)
 {
-    setImage(file.absoluteFilePath(), image, false, true);
-    emitShowImage();
+    m_document->open(file.absoluteFilePath(), image);
 }
 
 void Manager::imageFailedHandler(const QFileInfo &file)
@@ -130,17 +131,7 @@ void Manager::warnTooLarge(const QSize &size)
 
 void Manager::setImage(const QImage &image)
 {
-    if (image.isNull())
-        return;
-    setImage(QStringLiteral("untitled"), image, true, false);
-    emitShowImage();
-}
-
-void Manager::setImage(const QString &path, const QImage &image, bool modified, bool hasFile)
-{
-    if (image.isNull())
-        return;
-    m_image = Image(path, image, modified, hasFile);
+    m_document->replace(image);
 }
 
 void Manager::setFromClipboard()
@@ -190,12 +181,6 @@ bool Manager::setImageData(const QMimeData *data)
 
 void Manager::trySetFromClipboard()
 {
-    if (m_image.isNull)
+    if (m_document->image()->isNull)
         setFromClipboard();
-}
-
-void Manager::emitShowImage()
-{
-    if (!m_image.isNull)
-        emit showImage(&m_image);
 }

@@ -1,7 +1,7 @@
 #ifndef LUMENO_MANAGER_H
 #define LUMENO_MANAGER_H
 
-#include "document/image.h"
+#include "document/document.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -15,10 +15,11 @@ class QMimeData;
 // The one way a new document enters the program: a file path (decoded on the
 // loader thread), the clipboard's image, or image data dropped on the window.
 //
-// Owns the single Image by value and announces its address with showImage();
-// every later document is assigned into the same object, so that pointer stays
-// valid for the Manager's whole life. A failed load leaves the document as it
-// was and tells the user in a warning box.
+// Owns the Document, whose one Image it announces with showImage() whenever
+// a picture is shown; every later picture is assigned into the same object,
+// so that pointer stays valid for the Manager's whole life. A file opens as a
+// new document; pasted and dropped pictures replace it undoably. A failed
+// load leaves the document as it was and tells the user in a warning box.
 class Manager : public QObject
 {
     Q_OBJECT
@@ -27,7 +28,8 @@ public:
     explicit Manager(QObject *parent = nullptr);
     ~Manager() override;
 
-    Image *currentImage() { return &m_image; }
+    Image *currentImage() { return m_document->image(); }
+    Document *document() const { return m_document; }
 
 signals:
     // A new document is ready; always the address of the Manager's image.
@@ -58,13 +60,11 @@ public slots:
 
 private:
     void loadFile(const QFileInfo &file);
-    void setImage(const QString &path, const QImage &image, bool modified, bool hasFile);
-    void emitShowImage();
     void warn(const QString &text, const QString &title = QStringLiteral("Unable To Open File"));
     void warnTooLarge(const QSize &size);
 
     LoadThread *m_loadThread;
-    Image m_image;
+    Document *m_document;
     QString m_pendingPath;
 };
 

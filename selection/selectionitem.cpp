@@ -5,7 +5,6 @@
 #include "view/view.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCursor>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -96,21 +95,6 @@ void SelectionItem::selectAll()
 bool SelectionItem::hasSelection() const
 {
     return m_rect.width() != 0 && m_rect.height() != 0;
-}
-
-QImage SelectionItem::selectedImage() const
-{
-    const QRectF source = hasSelection() ? m_rect : m_imageRect;
-    return m_image->image.copy(int(source.x()), int(source.y()), int(source.width()),
-                               int(source.height()));
-}
-
-void SelectionItem::copyToClipboard()
-{
-    if (!m_view->hasImage())
-        return;
-    QApplication::clipboard()->setImage(selectedImage(), QClipboard::Clipboard);
-    update();
 }
 
 Handle SelectionItem::hitTest(const QPointF &scenePos) const

@@ -42,11 +42,6 @@ public:
     bool hasSelection() const;
     QRectF rect() const { return m_rect; }
     QRectF rawRect() const { return m_rawRect; }
-    // The selected pixels, or the whole image without a selection. Only while
-    // an image is shown.
-    QImage selectedImage() const;
-    // Puts selectedImage() on the clipboard; nothing without an image.
-    void copyToClipboard();
 
     SelectionHandles::Handle hitTest(const QPointF &scenePos) const;
     QPointF handleAnchor(const QPointF &scenePos) const;

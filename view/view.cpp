@@ -1,6 +1,7 @@
 #include "view/view.h"
 
 #include "app/lumeno.h"
+#include "document/document.h"
 #include "document/image.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtMath>
 
 namespace {
@@ -482,7 +484,11 @@ void View::contextActionHandler(int id)
 
 void View::copy()
 {
-    m_selectionItem->copyToClipboard();
+    if (hasImage() && m_document) {
+        const QRect selected =
+            m_selectionItem->hasSelection() ? m_selectionItem->rect().toRect() : QRect();
+        QApplication::clipboard()->setImage(m_document->copy(selected), QClipboard::Clipboard);
+    }
     viewport()->update();
 }
 
@@ -507,27 +513,48 @@ void View::clearSelection()
 
 void View::undo()
 {
+    if (m_document)
+        m_document->undoStack()->undo();
     viewport()->update();
 }
 
 void View::redo()
 {
+    if (m_document)
+        m_document->undoStack()->redo();
     viewport()->update();
 }
 
 void View::crop()
 {
-    if (!hasImage() || !m_selectionItem->hasSelection())
-        return;
-    const double zoom = m_zoom;
-    m_image->setImage(m_selectionItem->selectedImage());
-    setImage(m_image);
-    setZoom(zoom);
+    if (hasImage() && m_document && m_selectionItem->hasSelection())
+        m_document->crop(m_selectionItem->rect().toRect());
     viewport()->update();
-    // The document is modified now: Save must work at once, not only when
-    // the buttons are next refreshed.
-    if (Lumeno *window = Lumeno::instance()) {
-        window->updateTitle();
-        window->updateButtons();
-    }
+}
+
+void View::setDocument(Document *document)
+{
+    m_document = document;
+    connect(document, &Document::shown, this, &View::showDocument);
+    document->setViewStateSource([this] { return viewState(); });
+}
+
+ViewState View::viewState() const
+{
+    ViewState state;
+    state.valid = true;
+    state.selection = m_selectionItem->rect();
+    state.zoom = m_zoom;
+    state.centre = mapToScene(viewport()->rect()).boundingRect().center();
+    return state;
+}
+
+void View::showDocument(Image *image, const ViewState &state)
+{
+    setImage(image);
+    if (!state.valid)
+        return;
+    setZoom(state.zoom);
+    m_selectionItem->setFromPoints(state.selection.topLeft(), state.selection.bottomRight());
+    centerOn(state.centre);
 }

@@ -8,7 +8,9 @@
 #include <QGraphicsView>
 #include <QPointF>
 
+class Document;
 class Image;
+struct ViewState;
 class PixmapItem;
 class QSinglePointEvent;
 class QTimer;
@@ -32,6 +34,14 @@ public:
     // Shows image (not owned; it must outlive the view) at zoom 1, centred,
     // without a selection.
     void setImage(Image *image);
+    // The document that copy, crop, undo and redo act on (not owned). The
+    // view shows each picture it announces, where it says.
+    void setDocument(Document *document);
+    // Where the user stands: selection, zoom and the scene point centred.
+    ViewState viewState() const;
+    // Scrolls so that scenePos lies under the centre of the device pixel at
+    // viewportPos again, as near as whole scroll steps allow.
+    void keepUnder(const QPointF &scenePos, const QPointF &viewportPos);
     // Clamps z to [1/32, 128] and applies it, keeping the viewport centre.
     void setZoom(double z);
     // Fits r (scene coordinates) into the window with a margin and centres it;
@@ -104,6 +114,8 @@ public slots:
     void zoomToSel();
     void zoomToFit();
     void zoomReset();
+    // Shows image, and where state says when it is valid.
+    void showDocument(Image *image, const ViewState &state);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -121,9 +133,6 @@ private:
     // and reports the hover colour.
     void updateHover();
     void updateHover(const QPointF &viewportPos);
-    // Scrolls so that scenePos lies under the centre of the device pixel at
-    // viewportPos again, as near as whole scroll steps allow.
-    void keepUnder(const QPointF &scenePos, const QPointF &viewportPos);
     void emitHoverColor();
     void emitClickColor();
     void scrollBy(int dx, int dy);
@@ -137,6 +146,7 @@ private:
     bool m_panning = false;
     bool m_zoomDragging = false;
     Image *m_image = nullptr;
+    Document *m_document = nullptr; // not owned
     SelectionItem *m_selectionItem; // owned by the scene
     PixmapItem *m_pixmapItem;       // owned by the scene
     QPointF m_zoomAnchor;

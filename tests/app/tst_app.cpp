@@ -304,7 +304,7 @@ void TestApp::enabledStatesAndMenuIds()
     window.toolbar()->menu()->action(Toolbar::Paste)->trigger();
     QCOMPARE(view->image()->image.size(), QSize(7, 7));
     // Saved, it is not modified: Save is disabled.
-    QVERIFY(view->image()->save(m_dir.filePath(QStringLiteral("saved.png"))));
+    QVERIFY(window.manager()->document()->save(m_dir.filePath(QStringLiteral("saved.png"))));
     QVERIFY(!window.toolbar()->button(Toolbar::Save)->isEnabled());
     QCOMPARE(window.windowTitle(), QStringLiteral(" saved.png (7x7)"));
     {

@@ -5,10 +5,11 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-ViewFixture::ViewFixture(const QSize &viewportSize)
+ViewFixture::ViewFixture(const QSize &viewportSize) : image(*document.image())
 {
     window = new Lumeno;
     view = new View;
+    view->setDocument(&document);
     view->resize(viewportSize);
     view->show();
     if (!QTest::qWaitForWindowExposed(view))
@@ -23,8 +24,7 @@ ViewFixture::~ViewFixture()
 
 void ViewFixture::show(const QImage &pixels)
 {
-    image = Image(QStringLiteral("/tmp/test.png"), pixels, false, true);
-    view->setImage(&image);
+    document.open(QStringLiteral("/tmp/test.png"), pixels);
 }
 
 void ViewFixture::wheel(const QPoint &pos, int angleDelta)

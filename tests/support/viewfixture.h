@@ -2,7 +2,7 @@
 #define LUMENO_VIEWFIXTURE_H
 
 #include "app/lumeno.h"
-#include "document/image.h"
+#include "document/document.h"
 #include "view/view.h"
 
 #include <QPoint>
@@ -11,13 +11,14 @@
 class QWidget;
 
 // A main window (for the picture registry and the document source) and a
-// view of its own, shown at a known viewport size, with a document to show.
+// view of its own, shown at a known viewport size, showing a document of its
+// own.
 struct ViewFixture
 {
     explicit ViewFixture(const QSize &viewportSize = QSize(800, 600));
     ~ViewFixture();
 
-    // Shows a copy of pixels as the document, at zoom 1, centred.
+    // Opens pixels as the document, shown at zoom 1, centred.
     void show(const QImage &pixels);
 
     // Real wheel and mouse input at a viewport position.
@@ -29,7 +30,8 @@ struct ViewFixture
 
     Lumeno *window = nullptr;
     View *view = nullptr;
-    Image image;
+    Document document;
+    Image &image;
 };
 
 #endif

@@ -1,0 +1,165 @@
+#include "document/document.h"
+
+#include "document/documentchange.h"
+
+#include <QSet>
+#include <QUndoStack>
+
+namespace {
+
+constexpr qint64 HistoryCeiling = qint64(1) << 30;
+
+} // namespace
+
+Document::Document(QObject *parent) : QObject(parent), m_undoStack(new QUndoStack(this))
+{
+}
+
+void Document::setViewStateSource(const std::function<ViewState()> &source)
+{
+    m_viewState = source;
+}
+
+Document::Snapshot Document::snapshot() const
+{
+    return {m_image.image, m_image.path, m_image.modified, m_image.hasFile,
+            m_viewState ? m_viewState() : ViewState()};
+}
+
+void Document::open(const QString &path, const QImage &pixels)
+{
+    if (pixels.isNull())
+        return;
+    m_undoStack->clear();
+    m_image = Image(path, pixels, false, true);
+    emit shown(&m_image, ViewState());
+    emit changed();
+}
+
+void Document::replace(const QImage &pixels, const QString &name)
+{
+    if (pixels.isNull())
+        return;
+    const Snapshot after{pixels, name, true, false, ViewState()};
+    if (m_image.isNull) {
+        // Nothing to go back to.
+        m_undoStack->clear();
+        restore(after, 0);
+        return;
+    }
+    record(after, tr("Replace"));
+}
+
+bool Document::crop(const QRect &rect)
+{
+    const QRect kept = rect.intersected(m_image.image.rect());
+    if (m_image.isNull || kept.isEmpty())
+        return false;
+    Snapshot after = snapshot();
+    after.view.valid = true;
+    after.view.selection = QRectF();
+    after.view.centre = QRectF(QPointF(0, 0), QSizeF(kept.size())).center();
+    if (kept == m_image.image.rect()) {
+        // The same pixels: nothing changes but where the user stands.
+        emit shown(&m_image, after.view);
+        return true;
+    }
+    after.pixels = m_image.image.copy(kept);
+    after.modified = true;
+    record(after, tr("Crop"));
+    return true;
+}
+
+bool Document::save(const QString &path)
+{
+    if (!m_image.save(path))
+        return false;
+    // This step of the history is the one on disk now.
+    m_undoStack->setClean();
+    emit changed();
+    return true;
+}
+
+QImage Document::copy(const QRect &rect) const
+{
+    return rect.isEmpty() ? m_image.image : m_image.image.copy(rect);
+}
+
+void Document::record(const Snapshot &after, const QString &text)
+{
+    m_undoStack->push(new DocumentChange(this, snapshot(), after, text));
+    trimHistory();
+}
+
+void Document::restore(const Snapshot &snapshot, int index)
+{
+    // A step with a file differs from it unless it is the one last written
+    // there (or opened from there).
+    const bool modified = !snapshot.hasFile || index != m_undoStack->cleanIndex();
+    m_image = Image(snapshot.path, snapshot.pixels, modified, snapshot.hasFile);
+    emit shown(&m_image, snapshot.view);
+    emit changed();
+}
+
+qint64 Document::historyBytes() const
+{
+    // Pictures shared between steps, or with the document, count once.
+    QSet<qint64> counted{m_image.image.cacheKey()};
+    qint64 bytes = 0;
+    for (int i = 0; i < m_undoStack->count(); ++i) {
+        const auto *step = static_cast<const DocumentChange *>(m_undoStack->command(i));
+        for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
+            if (!counted.contains(pixels.cacheKey())) {
+                counted.insert(pixels.cacheKey());
+                bytes += pixels.sizeInBytes();
+            }
+        }
+    }
+    return bytes;
+}
+
+qint64 Document::historyLimit() const
+{
+    return qMin(HistoryCeiling, 4 * qint64(m_image.image.sizeInBytes()));
+}
+
+void Document::trimHistory()
+{
+    if (historyBytes() <= historyLimit())
+        return;
+    // QUndoStack cannot drop its oldest steps: it is rebuilt from the newest
+    // ones that fit, without doing them again. A step is pushed only right
+    // after a change, so none lies above the current one.
+    QList<const DocumentChange *> kept;
+    QSet<qint64> counted{m_image.image.cacheKey()};
+    qint64 bytes = 0;
+    for (int i = m_undoStack->count() - 1; i >= 0; --i) {
+        const auto *step = static_cast<const DocumentChange *>(m_undoStack->command(i));
+        qint64 added = 0;
+        for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
+            if (!counted.contains(pixels.cacheKey()))
+                added += pixels.sizeInBytes();
+        }
+        if (bytes + added > historyLimit())
+            break;
+        bytes += added;
+        counted.insert(step->before().pixels.cacheKey());
+        counted.insert(step->after().pixels.cacheKey());
+        kept.prepend(step);
+    }
+    const int dropped = m_undoStack->count() - int(kept.size());
+    const int clean = m_undoStack->cleanIndex() - dropped;
+    QList<DocumentChange *> steps;
+    for (const DocumentChange *step : std::as_const(kept))
+        steps << new DocumentChange(this, step->before(), step->after(), step->text());
+    m_rebuilding = true;
+    m_undoStack->clear();
+    if (clean < 0)
+        m_undoStack->resetClean();
+    for (int i = 0; i < steps.size(); ++i) {
+        m_undoStack->push(steps.at(i));
+        if (i + 1 == clean)
+            m_undoStack->setClean();
+    }
+    m_rebuilding = false;
+}

@@ -1,5 +1,6 @@
 #include "app/lumeno.h"
 
+#include "app/screengrab.h"
 #include "app/stylesheet.h"
 #include "app/toolbar.h"
 #include "colour/colorwidget.h"
@@ -17,6 +18,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -75,6 +77,7 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
 
     m_manager = new Manager(this);
     m_view->setDocument(m_manager->document());
+    m_screenGrab = new ScreenGrab(this, this);
 
     m_updateButtonsTimer = new QTimer(this);
     m_updateButtonsTimer->setInterval(500);
@@ -85,6 +88,16 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(m_manager, &Manager::showImage, this, &Lumeno::showImageHandler);
     connect(m_manager->document(), &Document::changed, this, &Lumeno::updateTitle);
     connect(m_manager->document(), &Document::changed, this, &Lumeno::updateButtons);
+    connect(m_screenGrab, &ScreenGrab::grabbed, this,
+            [this](const QImage &picture, QPoint pointer) {
+                m_manager->document()->replace(picture, QStringLiteral("screen"));
+                if (pointer.x() >= 0)
+                    m_view->keepUnder(QPointF(pointer) + QPointF(0.5, 0.5),
+                                      m_view->viewport()->mapFromGlobal(QPointF(QCursor::pos())));
+            });
+    connect(m_screenGrab, &ScreenGrab::failed, this, [this](const QString &reason) {
+        QMessageBox::information(this, QStringLiteral("Grab Screen"), reason);
+    });
     QUndoStack *history = m_manager->document()->undoStack();
     connect(history, &QUndoStack::canUndoChanged, this, &Lumeno::updateButtons);
     connect(history, &QUndoStack::canRedoChanged, this, &Lumeno::updateButtons);
@@ -128,6 +141,7 @@ void Lumeno::installShortcuts()
     makeShortcuts(QStringLiteral("Ctrl+Shift+Z|Ctrl+Y"), this, m_view, SLOT(redo()), context);
     makeShortcuts(QStringLiteral("Escape"), this, m_view, SLOT(clearSelection()), context);
     makeShortcuts(QStringLiteral("Return"), this, m_view, SLOT(crop()), context);
+    makeShortcuts(QStringLiteral("Ctrl+Shift+G"), this, this, SLOT(grabScreenHandler()), context);
     // Quits the way closing the window does.
     makeShortcuts(QStringLiteral("Ctrl+Q"), this, this, SLOT(close()), context);
 }
@@ -390,6 +404,11 @@ bool Lumeno::saveTo(const QString &path)
     return false;
 }
 
+void Lumeno::grabScreenHandler()
+{
+    m_screenGrab->grab();
+}
+
 void Lumeno::aboutHandler()
 {
     // Plain text: the settings path is data.
@@ -466,6 +485,9 @@ void Lumeno::menuActionHandler(int id)
         break;
     case Toolbar::About:
         aboutHandler();
+        break;
+    case Toolbar::GrabScreen:
+        grabScreenHandler();
         break;
     case Toolbar::Undo:
         m_view->undo();

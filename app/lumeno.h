@@ -10,6 +10,7 @@
 class Image;
 class Manager;
 class QMimeData;
+class ScreenGrab;
 class QTimer;
 class Toolbar;
 class View;
@@ -73,6 +74,10 @@ public slots:
     // The small window that tells what Lumeno is, its version and where its
     // settings are kept.
     void aboutHandler();
+    // Hides the window, captures the screens and shows the capture as a new,
+    // unsaved document named "screen", with the pixel that was under the
+    // pointer under it again.
+    void grabScreenHandler();
     // Before the first document the title stays "Corvane".
     void updateTitle();
     // Enables each button and tool-menu entry exactly when it can act.
@@ -124,6 +129,7 @@ private:
     // The folder the Open and Save As dialogs start in.
     QString m_currentDir;
     QTimer *m_updateButtonsTimer = nullptr;
+    ScreenGrab *m_screenGrab = nullptr;
 };
 
 #endif

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starting the program the way a user does: with a picture named on the
 # command line (relative to the current folder), with a missing file, a
-# folder, and a file that is no image.
+# folder, and a file that is no image; its options; and grabbing the screen.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_xvfb
@@ -28,12 +28,42 @@ actual=$(pixel "$OUT/startup.png" "$centre_x" "$centre_y")
 no_window 'Unable To Open File' || fail "a warning was shown for a good image"
 stop_lumeno
 
-echo "-- a missing file shows nothing and says nothing"
+echo "-- help, the version and an unknown option answer without a window"
+"$LUMENO" --help | grep -q '^Usage: lumeno \[OPTION\]... \[IMAGE\]$' || fail "--help"
+"$LUMENO" --version | grep -qx 'Lumeno [0-9.]*' || fail "--version: $("$LUMENO" --version)"
+status=0
+"$LUMENO" --bogus >/dev/null 2>"$WORK/err" || status=$?
+[ "$status" = 64 ] && grep -q "unknown option '--bogus'" "$WORK/err" || fail "--bogus: $status"
+
+echo "-- a path after -- may begin with a dash"
+cp "$WORK/pictures/sample.png" "$WORK/pictures/-dash.png"
+(cd "$WORK/pictures" && start_lumeno -- -dash.png && echo "$LUMENO_PID" >"$WORK/pid")
+LUMENO_PID=$(cat "$WORK/pid")
+wait_window '^ -dash\.png \(400x300\)$' >/dev/null
+stop_lumeno
+
+echo "-- a missing file shows nothing and is named on standard error"
 start_lumeno "$WORK/pictures/missing.png"
 wait_window '^Corvane$' >/dev/null
 sleep 1
 no_window 'Unable To Open File' || fail "a warning was shown for a missing file"
 xdotool search --onlyvisible --name '^Corvane$' >/dev/null || fail "the title changed"
+grep -q "missing.png': no such file" "$WORK/lumeno.log" || fail "the missing file was not named"
+
+echo "-- a grab of the screen shows what another window showed, under the pointer"
+convert -size 300x200 xc:'rgb(18,52,86)' "$WORK/solid.png"
+display -geometry +100+150 "$WORK/solid.png" &
+PIDS+=($!)
+sleep 1
+xdotool search --name '^Corvane$' windowraise windowfocus --sync
+xdotool mousemove 250 250 key ctrl+shift+g
+id=$(wait_window '^\* screen \(1280x900\)$')
+xdotool mousemove 251 250 mousemove 250 250 click 1 key ctrl+d
+for _ in $(seq 30); do
+    [ "$(xclip -selection clipboard -o 2>/dev/null)" = "18,52,86,255" ] && break
+    sleep 0.1
+done
+[ "$(xclip -selection clipboard -o 2>/dev/null)" = "18,52,86,255" ] || fail "picked after the grab"
 stop_lumeno
 
 echo "-- a folder gives a warning that says so"

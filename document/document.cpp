@@ -32,6 +32,7 @@ void Document::open(const QString &path, const QImage &pixels)
         return;
     m_undoStack->clear();
     m_image = Image(path, pixels, false, true);
+    m_onDisk.insert(m_image.path, pixels.cacheKey());
     emit shown(&m_image, ViewState());
     emit changed();
 }
@@ -44,7 +45,7 @@ void Document::replace(const QImage &pixels, const QString &name)
     if (m_image.isNull) {
         // Nothing to go back to.
         m_undoStack->clear();
-        restore(after, 0);
+        restore(after);
         return;
     }
     record(after, tr("Replace"));
@@ -74,8 +75,17 @@ bool Document::save(const QString &path)
 {
     if (!m_image.save(path))
         return false;
-    // This step of the history is the one on disk now.
-    m_undoStack->setClean();
+    m_onDisk.insert(m_image.path, m_image.image.cacheKey());
+    // The steps on either side of this state tell it under its new file.
+    const int index = m_undoStack->index();
+    if (index > 0)
+        const_cast<DocumentChange *>(
+            static_cast<const DocumentChange *>(m_undoStack->command(index - 1)))
+            ->setAfterFile(m_image.path);
+    if (index < m_undoStack->count())
+        const_cast<DocumentChange *>(
+            static_cast<const DocumentChange *>(m_undoStack->command(index)))
+            ->setBeforeFile(m_image.path);
     emit changed();
     return true;
 }
@@ -91,11 +101,10 @@ void Document::record(const Snapshot &after, const QString &text)
     trimHistory();
 }
 
-void Document::restore(const Snapshot &snapshot, int index)
+void Document::restore(const Snapshot &snapshot)
 {
-    // A step with a file differs from it unless it is the one last written
-    // there (or opened from there).
-    const bool modified = !snapshot.hasFile || index != m_undoStack->cleanIndex();
+    const bool modified =
+        !snapshot.hasFile || m_onDisk.value(snapshot.path, -1) != snapshot.pixels.cacheKey();
     m_image = Image(snapshot.path, snapshot.pixels, modified, snapshot.hasFile);
     emit shown(&m_image, snapshot.view);
     emit changed();
@@ -125,7 +134,7 @@ qint64 Document::historyLimit() const
 
 void Document::trimHistory()
 {
-    if (historyBytes() <= historyLimit())
+    if (m_undoStack->count() <= 1 || historyBytes() <= historyLimit())
         return;
     // QUndoStack cannot drop its oldest steps: it is rebuilt from the newest
     // ones that fit, without doing them again. A step is pushed only right
@@ -140,26 +149,21 @@ void Document::trimHistory()
             if (!counted.contains(pixels.cacheKey()))
                 added += pixels.sizeInBytes();
         }
-        if (bytes + added > historyLimit())
+        // The newest step stays whatever it costs: a crop to a small part
+        // of a large picture can always be undone.
+        if (!kept.isEmpty() && bytes + added > historyLimit())
             break;
         bytes += added;
         counted.insert(step->before().pixels.cacheKey());
         counted.insert(step->after().pixels.cacheKey());
         kept.prepend(step);
     }
-    const int dropped = m_undoStack->count() - int(kept.size());
-    const int clean = m_undoStack->cleanIndex() - dropped;
     QList<DocumentChange *> steps;
     for (const DocumentChange *step : std::as_const(kept))
         steps << new DocumentChange(this, step->before(), step->after(), step->text());
     m_rebuilding = true;
     m_undoStack->clear();
-    if (clean < 0)
-        m_undoStack->resetClean();
-    for (int i = 0; i < steps.size(); ++i) {
-        m_undoStack->push(steps.at(i));
-        if (i + 1 == clean)
-            m_undoStack->setClean();
-    }
+    for (DocumentChange *step : std::as_const(steps))
+        m_undoStack->push(step);
     m_rebuilding = false;
 }

@@ -3,6 +3,7 @@
 
 #include "document/image.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointF>
 #include <QRectF>
@@ -28,7 +29,8 @@ struct ViewState
 // picture (paste, drop, screen grab) and cropping are recorded, so undo and
 // redo restore the whole document (pixels, path, the file and modified flags)
 // and the selection and zoom it was seen with. The history keeps at most
-// historyLimit() bytes of pictures; the oldest steps go first.
+// historyLimit() bytes of pictures, the oldest steps going first, but always
+// the newest step.
 //
 // Every change emits changed() (the title and the buttons follow it); a new
 // or restored picture also emits shown(). The Image's address never changes,
@@ -60,8 +62,8 @@ public:
     QImage copy(const QRect &rect) const;
 
     // The bytes of pictures the history holds besides the current one, and
-    // the most it may hold: 1 GB or four times the current picture, whichever
-    // is smaller.
+    // the most it may hold beyond its newest step: 1 GB or four times the
+    // current picture, whichever is smaller.
     qint64 historyBytes() const;
     qint64 historyLimit() const;
 
@@ -85,14 +87,17 @@ private:
     };
 
     Snapshot snapshot() const;
-    // Makes the document what snapshot says; index is the history position
-    // it stands for, which decides whether it differs from its file.
-    void restore(const Snapshot &snapshot, int index);
+    // Makes the document what snapshot says.
+    void restore(const Snapshot &snapshot);
     void record(const Snapshot &after, const QString &text);
     void trimHistory();
 
     Image m_image;
     QUndoStack *m_undoStack;
+    // What each file holds, as far as the document knows: the picture last
+    // opened from it or saved to it (its cache key). A picture differs from
+    // its file unless it is that one.
+    QHash<QString, qint64> m_onDisk;
     std::function<ViewState()> m_viewState;
     // While the history is rebuilt, its steps are pushed without being done.
     bool m_rebuilding = false;

@@ -1,7 +1,5 @@
 #include "document/documentchange.h"
 
-#include <QUndoStack>
-
 DocumentChange::DocumentChange(Document *document, const Document::Snapshot &before,
                                const Document::Snapshot &after, const QString &text)
     : QUndoCommand(text), m_document(document), m_before(before), m_after(after)
@@ -10,13 +8,24 @@ DocumentChange::DocumentChange(Document *document, const Document::Snapshot &bef
 
 void DocumentChange::undo()
 {
-    // The stack still stands after this step while it is undone.
-    m_document->restore(m_before, m_document->undoStack()->index() - 1);
+    m_document->restore(m_before);
 }
 
 void DocumentChange::redo()
 {
     // Pushing does the step; a rebuilt history only takes it in.
     if (!m_document->m_rebuilding)
-        m_document->restore(m_after, m_document->undoStack()->index() + 1);
+        m_document->restore(m_after);
+}
+
+void DocumentChange::setBeforeFile(const QString &path)
+{
+    m_before.path = path;
+    m_before.hasFile = true;
+}
+
+void DocumentChange::setAfterFile(const QString &path)
+{
+    m_after.path = path;
+    m_after.hasFile = true;
 }

@@ -19,6 +19,10 @@ public:
 
     const Document::Snapshot &before() const { return m_before; }
     const Document::Snapshot &after() const { return m_after; }
+    // The document was saved under path in the state before or after this
+    // step: that state belongs to the file now.
+    void setBeforeFile(const QString &path);
+    void setAfterFile(const QString &path);
 
 private:
     Document *m_document; // not owned; the document owns the stack this is in

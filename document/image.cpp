@@ -55,7 +55,11 @@ bool Image::save(const QString &targetPath)
     QSaveFile file(targetPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(encoded) != encoded.size()) {
+    // A small picture waits in the file's buffer until commit(), which
+    // reports success even when writing that buffer out fails (a full disk)
+    // and then puts the cut file in place of the target: it is written out
+    // here, where a failure still counts.
+    if (file.write(encoded) != encoded.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -276,6 +276,13 @@ void TestView::drawing()
     ViewFixture f;
     QCOMPARE(f.view->viewport()->grab().toImage().pixel(2, 2), qRgb(255, 255, 255));
 
+    // Panned, the picture moves on screen with it.
+    f.show(TestImages::pattern(2000, 2000));
+    const QImage unmoved = f.view->viewport()->grab().toImage();
+    f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + 3);
+    QCOMPARE(f.view->viewport()->grab().toImage().copy(0, 0, 100, 100),
+             unmoved.copy(3, 0, 100, 100));
+
     // A transparent picture shows the checkerboard of 7-pixel squares, fixed
     // to the window.
     f.show(solid(2000, 2000, Qt::transparent));

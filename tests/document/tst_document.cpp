@@ -1,0 +1,481 @@
+#include "document/document.h"
+#include "document/imagedecoder.h"
+#include "document/loadthread.h"
+#include "document/manager.h"
+#include "tests/support/modals.h"
+#include "tests/support/testimages.h"
+#include "tests/support/testmain.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUndoStack>
+
+#include <csignal>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+// The document, from the bytes of a file to the history of its changes.
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { QApplication::clipboard()->clear(); }
+    void imageRecord();
+    void saving_data();
+    void saving();
+    void decodesEveryFormat_data();
+    void decodesEveryFormat();
+    void hostileCorpus_data();
+    void hostileCorpus();
+    void loader();
+    void opening_data();
+    void opening();
+    void picturesWithoutFiles();
+    void history();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_png;
+    QString m_large;
+    long m_baseRssKb = 0;
+};
+
+void TestDocument::initTestCase()
+{
+    qRegisterMetaType<QFileInfo>("QFileInfo");
+    m_png = TestImages::write(m_dir.path(), "photo.png",
+                              TestImages::encoded(TestImages::pattern(40, 30), "png"));
+    m_large = TestImages::write(m_dir.path(), "large.jpg",
+                                TestImages::encoded(TestImages::pattern(3000, 2000), "jpeg", 95));
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    m_baseRssKb = usage.ru_maxrss;
+}
+
+void TestDocument::imageRecord()
+{
+    const Image empty;
+    QVERIFY(empty.isNull && !empty.modified && !empty.hasFile && empty.width() == 0);
+    QCOMPARE(empty.pixelColor(QPointF(0, 0), Qt::cyan), QColor(Qt::cyan));
+    const QImage pattern = TestImages::pattern(10, 10, true);
+    Image image(QStringLiteral("/tmp/a.png"), pattern, false, true);
+    // Coordinates truncate toward zero: -0.5 lies on pixel 0; alpha is kept.
+    QCOMPARE(image.pixelColor(QPointF(-0.5, 3.7), Qt::cyan).rgba(), pattern.pixel(0, 3));
+    QCOMPARE(image.pixelColor(QPointF(9.999, 0), Qt::cyan).rgba(), pattern.pixel(9, 0));
+    QCOMPARE(image.pixelColor(QPointF(10.0, 0), Qt::cyan), QColor(Qt::cyan));
+    QCOMPARE(image.pixelColor(QPointF(-1.0, 5), Qt::cyan), QColor(Qt::cyan));
+    QCOMPARE(image.pixelColor(QPointF(0, 0), Qt::cyan).alpha(), 128);
+    // The flags follow the constructor, not the pixels' replacement; equal
+    // pixels change nothing.
+    QVERIFY(!image.modified && image.fileName() == QStringLiteral("a.png"));
+    image.setImage(pattern.copy());
+    QVERIFY(!image.modified);
+    image.setImage(pattern.copy(0, 0, 4, 4));
+    QVERIFY(image.modified && image.pixmap.size() == QSize(4, 4));
+}
+
+void TestDocument::saving_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QImage>("pixels");
+    QTest::addColumn<bool>("saved");
+    const QImage small = TestImages::pattern(6, 6, true);
+    QTest::newRow("new file") << "new.png" << small << true;
+    QTest::newRow("over a file") << "existing.png" << small << true;
+    QTest::newRow("unknown suffix") << "existing.unknownformat" << small << false;
+    QTest::newRow("no suffix") << "existing" << small << false;
+    QTest::newRow("missing folder") << "missing/folder/a.png" << small << false;
+    QTest::newRow("folder in place of the file") << "folder.png" << small << false;
+    QTest::newRow("parent is a file") << "existing.png/a.png" << small << false;
+    // JPEG cannot hold an image this wide: the writer fails part way.
+    QTest::newRow("writer fails part way")
+        << "existing.jpg" << QImage(70000, 1, QImage::Format_RGB32) << false;
+    // A small picture is still in the file's buffer when the final commit
+    // writes it: past a file-size limit that write fails like a full disk.
+    QTest::newRow("final write fails") << "limited.png" << small << false;
+}
+
+void TestDocument::saving()
+{
+    QFETCH(QString, target);
+    QFETCH(QImage, pixels);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    for (const char *name : {"existing.unknownformat", "existing", "existing.png", "existing.jpg"})
+        TestImages::write(dir.path(), QLatin1String(name), "the original bytes");
+    QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
+    Document document;
+    document.open(dir.filePath(QStringLiteral("a.png")), pixels);
+    document.crop(QRect(0, 0, pixels.width() - 1, pixels.height()));
+    document.crop(QRect(0, 0, pixels.width(), pixels.height())); // the whole: no change
+    QSignalSpy changed(&document, &Document::changed);
+
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, limited{16, RLIM_INFINITY};
+    if (target == QLatin1String("limited.png")) {
+        std::signal(SIGXFSZ, SIG_IGN); // as the program does
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    const bool result = document.save(dir.filePath(target));
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    QCOMPARE(result, saved);
+    const Image &image = *document.image();
+    QCOMPARE(image.modified, !saved);
+    QCOMPARE(changed.size(), saved ? 1 : 0);
+    QCOMPARE(image.fileName(), saved ? target : QStringLiteral("a.png"));
+    QFile file(dir.filePath(target));
+    if (saved)
+        QCOMPARE(QImage(file.fileName()).convertToFormat(QImage::Format_ARGB32), image.image);
+    else if (file.open(QIODevice::ReadOnly))
+        QCOMPARE(file.readAll(), QByteArray("the original bytes"));
+    // Nothing is left behind, no temporary file either.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), saved && target == "new.png" ? 5 : 4);
+}
+
+void TestDocument::decodesEveryFormat_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QImage>("expected"); // null: only the size is checked
+
+    const QImage opaque = TestImages::pattern(37, 23);
+    const QImage translucent = TestImages::pattern(37, 23, true);
+    // The content decides, never the suffix.
+    for (const auto &[format, name, exact] :
+         QList<std::tuple<const char *, const char *, bool>>{{"png", "png-really.jpg", true},
+                                                             {"jpeg", "photo", false},
+                                                             {"bmp", "a.bmp", true},
+                                                             {"tiff", "a.tif", true},
+                                                             {"pbm", "a.pbm", false},
+                                                             {"pgm", "a.pgm", false},
+                                                             {"ppm", "a.ppm", true},
+                                                             {"xbm", "a.xbm", false},
+                                                             {"xpm", "a.xpm", true},
+                                                             {"webp", "a.webp", false}}) {
+        const QImage &source = qstrcmp(format, "png") == 0 ? translucent : opaque;
+        QTest::newRow(format) << QByteArray(format) << QString::fromLatin1(name)
+                              << TestImages::encoded(source, format) << (exact ? source : QImage());
+    }
+    QImage gifPixels;
+    const QByteArray gif = TestImages::gif(37, 23, &gifPixels);
+    QTest::newRow("gif named .txt") << QByteArray("gif") << "a.txt" << gif << gifPixels;
+}
+
+void TestDocument::decodesEveryFormat()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    QFETCH(QImage, expected);
+    QCOMPARE(ImageDecoder::formatFromContent(data.left(512)), format);
+    ImageDecoder decoder(TestImages::write(m_dir.path(), name, data));
+    QCOMPARE(decoder.decode(), ImageDecoder::Result::Decoded);
+    QCOMPARE(decoder.image().size(), QSize(37, 23));
+    if (!expected.isNull())
+        QCOMPARE(decoder.image().convertToFormat(expected.format()), expected);
+}
+
+void TestDocument::hostileCorpus_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QStringList>("verdict");
+    QFile verdicts(QStringLiteral(LUMENO_CORPUS_DIR "/verdicts"));
+    QVERIFY(verdicts.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!verdicts.atEnd()) {
+        const QString line = QString::fromUtf8(verdicts.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        QStringList words = line.split(QLatin1Char(' '));
+        const QString name = words.takeFirst();
+        QTest::newRow(qPrintable(name)) << QStringLiteral(LUMENO_CORPUS_DIR "/") + name << words;
+    }
+    QTest::newRow("directory") << m_dir.path() << QStringList{"refused"};
+    QTest::newRow("missing file") << m_dir.filePath("missing.png") << QStringList{"unreadable"};
+}
+
+// Each file of the hostile corpus gets the verdict recorded for it, fast, in
+// little memory, and the same pixels every time.
+void TestDocument::hostileCorpus()
+{
+    QFETCH(QString, path);
+    QFETCH(QStringList, verdict);
+    // Fresh allocations are filled with different bytes for the two decodes:
+    // a pixel taken from memory the decoder never wrote shows as a difference.
+    mallopt(M_PERTURB, 0x5A);
+    QElapsedTimer timer;
+    timer.start();
+    ImageDecoder first(path);
+    const ImageDecoder::Result result = first.decode();
+    const qint64 elapsed = timer.elapsed();
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    const QHash<QString, ImageDecoder::Result> results{
+        {"decoded", ImageDecoder::Result::Decoded},
+        {"refused", ImageDecoder::Result::NotAnImage},
+        {"too-large", ImageDecoder::Result::TooLarge},
+        {"unreadable", ImageDecoder::Result::Unreadable}};
+    QCOMPARE(result, results.value(verdict.at(0)));
+    // Refusing a header that claims gigabytes costs no more than a small
+    // picture does (the bounds leave room for sanitizers).
+    QVERIFY2(elapsed < 500, qPrintable(QString::number(elapsed) + " ms"));
+    QVERIFY2(usage.ru_maxrss - m_baseRssKb < 100 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+    if (result != ImageDecoder::Result::Decoded) {
+        QVERIFY(first.image().isNull());
+        return;
+    }
+    QCOMPARE(QStringLiteral("%1x%2").arg(first.image().width()).arg(first.image().height()),
+             verdict.at(1));
+    if (verdict.size() > 3) {
+        const QStringList at = verdict.at(3).split(QLatin1Char(','));
+        QCOMPARE(first.image().pixel(at.at(0).toInt(), at.at(1).toInt()), qRgba(0, 0, 0, 0));
+    }
+    mallopt(M_PERTURB, 0xA5);
+    ImageDecoder second(path);
+    QCOMPARE(second.decode(), ImageDecoder::Result::Decoded);
+    mallopt(M_PERTURB, 0);
+    QCOMPARE(second.image(), first.image());
+}
+
+void TestDocument::loader()
+{
+    const QString text = TestImages::write(m_dir.path(), "report.png", "not an image");
+    QStringList received;
+    {
+        QObject receiver; // takes the results queued to it into its grave
+        LoadThread thread;
+        const auto record = [&received](const QFileInfo &file) { received << file.fileName(); };
+        connect(&thread, &LoadThread::imageLoaded, &receiver,
+                [record](const QFileInfo &f, const QImage &) { record(f); });
+        connect(&thread, &LoadThread::imageFailed, &receiver, record);
+        // The first request is slow, so the rest queue up behind it; each is
+        // handled once, in order, the same file twice too.
+        QStringList expected;
+        for (const QString &path : {m_large, text, m_png, m_png, text}) {
+            thread.loadImage(QFileInfo(path));
+            expected << QFileInfo(path).fileName();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(received, expected, 30000);
+        // A request made just as the worker stops is never lost.
+        QAtomicInt results;
+        connect(
+            &thread, &LoadThread::imageFailed, &thread, [&results] { results.ref(); },
+            Qt::DirectConnection);
+        for (int i = 0; i < 300; ++i) {
+            thread.loadImage(QFileInfo(text));
+            QElapsedTimer deadline;
+            deadline.start();
+            while (results.loadAcquire() == i && deadline.elapsed() < 10000) {
+            }
+            QCOMPARE(results.loadAcquire(), i + 1);
+        }
+    }
+    // Closing waits for the decode in progress, never for those queued.
+    QAtomicInt decoded;
+    {
+        LoadThread thread;
+        connect(
+            &thread, &LoadThread::imageLoaded, &thread, [&decoded] { decoded.ref(); },
+            Qt::DirectConnection);
+        thread.loadImage(QFileInfo(m_large));
+        thread.loadImage(QFileInfo(m_png));
+    }
+    QVERIFY(decoded.loadAcquire() <= 1);
+}
+
+void TestDocument::opening_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message"); // empty: none; "photo.png" and "large.png" open
+
+    const auto file = [this](const char *name, const QByteArray &data) {
+        return TestImages::write(m_dir.path(), QString::fromUtf8(name), data);
+    };
+    QTest::newRow("relative path") << "photo.png" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("missing") << m_dir.filePath("missing.png") << "";
+    // The file name is shown exactly as it is, placeholders and all.
+    QTest::newRow("text file") << file("100%1 %2.png", "hello")
+                               << "The file '100%1 %2.png' is not a recognized image file.";
+    QTest::newRow("absurd header")
+        << file("huge %1.png", TestImages::pngWithClaimedSize(200000, 200000))
+        << "The image in 'huge %1.png' is too large to open: at 200000 x 200000 pixels it would "
+           "not fit in this computer's memory.";
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("a %1 folder")));
+    QTest::newRow("folder") << m_dir.filePath("a %1 folder/")
+                            << "'a %1 folder' is a folder, not an image file.";
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.png"));
+    mkfifo(QFile::encodeName(fifo).constData(), 0600);
+    QTest::newRow("named pipe") << fifo << "'pipe.png' is a named pipe, not an image file.";
+    QTest::newRow("device") << "/dev/null" << "'null' is a device, not an image file.";
+    QTest::newRow("unreadable") << "/proc/self/mem"
+                                << "The file 'mem' cannot be read. Check that it is still there "
+                                   "and that you are allowed to open it.";
+    // 6000 x 6000 RGBA is 144 MB, above the toolkit's default allocation
+    // limit, which the loader raises itself.
+    QImage big(6000, 6000, QImage::Format_ARGB32);
+    big.fill(QColor(10, 200, 30));
+    QTest::newRow("above the toolkit's limit") << file("large.png", TestImages::encoded(big, "png"))
+                                               << "";
+}
+
+void TestDocument::opening()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    Modals modals;
+    Manager manager;
+    QSignalSpy shown(&manager, &Manager::showImage);
+    manager.setPath(m_png);
+    QVERIFY(shown.wait());
+    // A relative path gives an absolute document path.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    manager.setPath(path);
+    const bool opens = path.endsWith(QLatin1String("photo.png")) || path.endsWith("large.png");
+    if (opens)
+        manager.setPath(path); // twice in one turn: loaded once
+    QDir::setCurrent(previous);
+    if (opens)
+        QVERIFY(shown.wait(20000));
+    else if (!message.isEmpty())
+        QTRY_COMPARE(modals.seen.size(), 1);
+    // Anything a path scheduled would run before this last load.
+    manager.setPath(m_png);
+    QTRY_COMPARE(shown.size(), opens ? 3 : 2);
+    QCOMPARE(modals.seen, message.isEmpty() ? QStringList() : QStringList{message.prepend(
+                                                                  "Unable To Open File: ")});
+    const Image *image = manager.currentImage();
+    QCOMPARE(shown.last().at(0).value<Image *>(), image);
+    QVERIFY(!image->modified && image->hasFile);
+    QCOMPARE(image->path, QFileInfo(m_png).absoluteFilePath());
+}
+
+void TestDocument::picturesWithoutFiles()
+{
+    Modals modals;
+    Manager manager;
+    QSignalSpy shown(&manager, &Manager::showImage);
+    // Copied in another program while no document is shown: taken over.
+    QApplication::clipboard()->setText(QStringLiteral("words"));
+    QApplication::clipboard()->setImage(TestImages::pattern(11, 12));
+    QTRY_COMPARE(shown.size(), 1);
+    const Image *image = manager.currentImage();
+    QVERIFY(image->modified && !image->hasFile && image->fileName() == "untitled");
+    // Once one is shown, only a paste takes the clipboard, without asking.
+    QApplication::clipboard()->setImage(TestImages::pattern(3, 3));
+    QCoreApplication::processEvents();
+    QCOMPARE(image->image.size(), QSize(11, 12));
+    manager.setFromClipboard();
+    QCOMPARE(image->image.size(), QSize(3, 3));
+    // Dropped or pasted data meets the same checks as a file: the content
+    // decides, a header claiming too much is refused.
+    QMimeData huge;
+    huge.setData(QStringLiteral("image/png"), TestImages::pngWithClaimedSize(200000, 200000));
+    QVERIFY(manager.setImageData(&huge));
+    QTRY_COMPARE(modals.seen, QStringList{"Unable To Open Image: The image is too large to open: at "
+                                          "200000 x 200000 pixels it would not fit in this "
+                                          "computer's memory."});
+    QMimeData text;
+    text.setData(QStringLiteral("image/png"), "no picture");
+    QVERIFY(!manager.setImageData(&text));
+    QMimeData encoded;
+    encoded.setData(QStringLiteral("image/bmp"),
+                    TestImages::encoded(TestImages::pattern(6, 5), "png"));
+    QVERIFY(manager.setImageData(&encoded));
+    QCOMPARE(image->image.size(), QSize(6, 5));
+    manager.setImage(QImage());
+    QCOMPARE(shown.size(), 3);
+
+    // Closing while loading delivers nothing.
+    int late = 0;
+    {
+        Manager closing;
+        connect(&closing, &Manager::showImage, this, [&late] { ++late; });
+        closing.setPath(m_large);
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(late, 0);
+}
+
+void TestDocument::history()
+{
+    Document document;
+    ViewState where;
+    where.valid = true;
+    document.setViewStateSource([&where] { return where; });
+    QList<ViewState> shownIn;
+    connect(&document, &Document::shown, this,
+            [&shownIn](Image *, const ViewState &state) { shownIn << state; });
+    QUndoStack *stack = document.undoStack();
+    const Image &image = *document.image();
+    const QImage photo = TestImages::pattern(100, 80);
+
+    document.replace(TestImages::pattern(5, 5)); // the first picture: nothing to undo
+    QVERIFY(!stack->canUndo());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.png"));
+    document.open(path, photo);
+    where = {true, QRectF(10, 10, 20, 30), 3.0, QPointF(20, 25)};
+    QVERIFY(document.crop(QRect(10, 10, 20, 30)));
+    QVERIFY(image.modified && image.image == photo.copy(10, 10, 20, 30));
+    QCOMPARE(shownIn.last().zoom, 3.0); // a crop keeps the zoom
+    where = {true, QRectF(1, 2, 3, 4), 2.0, QPointF(5, 6)};
+    document.replace(TestImages::pattern(120, 90));
+    QVERIFY(image.modified && !image.hasFile && image.path == QStringLiteral("untitled"));
+
+    // Undo brings back the whole document and where the user stood.
+    stack->undo();
+    QCOMPARE(image.image, photo.copy(10, 10, 20, 30));
+    QVERIFY(image.modified && image.hasFile && image.path == path);
+    QCOMPARE(shownIn.last().selection, QRectF(1, 2, 3, 4));
+    QCOMPARE(shownIn.last().zoom, 2.0);
+    stack->undo();
+    QVERIFY(image.image == photo && !image.modified);
+    QCOMPARE(shownIn.last().selection, QRectF(10, 10, 20, 30));
+    QCOMPARE(shownIn.last().zoom, 3.0);
+    stack->redo();
+    QVERIFY(image.modified);
+    // Saved over its file, that step is the file's, and the one before it
+    // differs from it now; saved as another file, the first is as it was.
+    QVERIFY(document.save(path));
+    stack->undo();
+    QVERIFY(image.image == photo && image.modified);
+    stack->redo();
+    QVERIFY(!image.modified);
+    QVERIFY(document.save(dir.filePath(QStringLiteral("cropped.png"))));
+    stack->undo();
+    stack->redo();
+    QVERIFY(!image.modified && image.fileName() == QStringLiteral("cropped.png"));
+    // Opening a file starts a new history.
+    document.open(m_png, photo);
+    QVERIFY(!stack->canUndo() && !stack->canRedo());
+
+    // The history holds at most four times the current picture; the oldest
+    // steps go first, and the steps kept still work.
+    for (int i = 1; i <= 6; ++i)
+        document.replace(TestImages::pattern(100 + i, 80));
+    const int kept = stack->count();
+    QVERIFY(kept > 1 && kept < 6);
+    while (stack->canUndo())
+        stack->undo();
+    QCOMPARE(image.image.width(), 106 - kept);
+    // The newest step stays, however large: a crop to a small part of a
+    // large picture can be undone.
+    document.open(m_png, photo);
+    document.crop(QRect(0, 0, 2, 2));
+    QVERIFY(document.historyBytes() > document.historyLimit());
+    stack->undo();
+    QCOMPARE(image.image, photo);
+    QCOMPARE(document.copy(QRect(1, 2, 3, 4)), image.image.copy(1, 2, 3, 4));
+}
+
+LUMENO_TEST_MAIN(TestDocument)
+
+#include "tst_document.moc"

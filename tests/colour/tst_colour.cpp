@@ -143,6 +143,7 @@ void TestColour::formatting_data()
         colour.setAlpha(QByteArray(name).size() > 7 ? 0x80 : 255);
         row(name, models, colour, {}, {}, expected);
     }
+    row("a hue just below 360 is 0", "%Lh %Vh", QColor(255, 0, 1), {}, {}, "0 0");
     // No older token changes: "%hue" is still the height and "ue".
     row("older tokens keep their output", "%hue %Lhh %%Lh", QColor(255, 0, 0), {},
         QRectF(0, 0, 4, 7), "7ue 0h %0");

@@ -292,6 +292,9 @@ void View::mousePressEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
     if (hasImage()) {
+        // The click is where the button went down, also when no move came
+        // first (the window was just shown under a still pointer).
+        updateHover(m_eventPos);
         emitClickColor();
         if (!m_panning && !m_zoomDragging) {
             if (event->button() == Qt::LeftButton) {
@@ -344,8 +347,10 @@ void View::mouseMoveEvent(QMouseEvent *event)
 void View::mouseReleaseEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
-    if (hasImage())
+    if (hasImage()) {
+        updateHover(m_eventPos);
         emitClickColor();
+    }
     // A release of any button ends both gestures.
     m_zoomDragging = false;
     if (m_panning) {

@@ -16,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
-#include <QShortcut>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -85,7 +84,6 @@ private slots:
     void addingAndRemoving();
     void choosingFromTheMenu();
     void userTextIsData();
-    void ctrlD_data();
     void ctrlD();
 };
 
@@ -127,16 +125,9 @@ void TestColour::formatting_data()
     const char *models = "%Lh %Ls %Ll|%Vs %Vv|%Ol %Oc %Oh|%Fr %Fg %Fb %Fa";
     const QList<QPair<const char *, const char *>> published = {
         {"#ff0000", "0 100 50|100 100|0.628 0.258 29.23|1.000 0.000 0.000 1.000"},
-        {"#00ff00", "120 100 50|100 100|0.866 0.295 142.50|0.000 1.000 0.000 1.000"},
-        {"#0000ff", "240 100 50|100 100|0.452 0.313 264.05|0.000 0.000 1.000 1.000"},
-        {"#ffff00", "60 100 50|100 100|0.968 0.211 109.77|1.000 1.000 0.000 1.000"},
-        {"#00ffff", "180 100 50|100 100|0.905 0.155 194.77|0.000 1.000 1.000 1.000"},
-        {"#ff00ff", "300 100 50|100 100|0.702 0.322 328.36|1.000 0.000 1.000 1.000"},
         {"#663399", "270 50 40|67 60|0.440 0.160 303.37|0.400 0.200 0.600 1.000"},
         {"#123456", "210 65 20|79 34|0.319 0.072 251.17|0.071 0.204 0.337 1.000"},
-        {"#ff8000", "30 100 50|100 100|0.732 0.186 52.98|1.000 0.502 0.000 1.000"},
         {"#808080", "0 0 50|0 50|0.600 0.000 0.00|0.502 0.502 0.502 1.000"},
-        {"#ffffff", "0 0 100|0 100|1.000 0.000 0.00|1.000 1.000 1.000 1.000"},
         {"#00000080", "0 0 0|0 0|0.000 0.000 0.00|0.000 0.000 0.000 0.502"}};
     for (const auto &[name, expected] : published) {
         QColor colour(QLatin1String(name).left(7));
@@ -179,25 +170,14 @@ void TestColour::selectionComesFromTheWindowsView()
 void TestColour::swatch()
 {
     Lumeno window; // the checkerboard tile
-    struct Counting : DoubleSwatch
-    {
-        int paints = 0;
-        void paintEvent(QPaintEvent *event) override
-        {
-            ++paints;
-            DoubleSwatch::paintEvent(event);
-        }
-    } swatch;
+    DoubleSwatch swatch;
     swatch.resize(40, 28);
-    swatch.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&swatch));
-    // Before any colour both halves show the bare checkerboard.
+    // Before any colour both halves show the bare checkerboard; a colour
+    // lies over it by its alpha.
     for (const QColor &hover : {QColor(Qt::transparent), QColor(255, 0, 0, 128)}) {
         const QColor selected = hover.alpha() ? QColor(10, 200, 30) : hover;
-        const int paints = swatch.paints;
         swatch.setHoverColor(hover, QPointF());
         swatch.setSelectedColor(selected, QPointF());
-        QTRY_VERIFY(swatch.paints > paints);
         const QImage image = swatch.grab().toImage();
         for (int y = 0; y < 28; ++y) {
             for (int x = 0; x < 40; ++x) {
@@ -205,12 +185,12 @@ void TestColour::swatch()
                 const QColor over = frame ? QColor(160, 160, 164) : x <= 19 ? hover : selected;
                 const QColor under = checkerAt(x, y), actual = image.pixelColor(x, y);
                 const double a = over.alphaF();
-                const auto near = [a](int got, int below, int above) {
-                    return qAbs(got - int(above * a + below * (1 - a) + 0.5)) <= 1;
+                const auto mix = [a](int below, int above) {
+                    return int(above * a + below * (1 - a) + 0.5);
                 };
-                QVERIFY2(near(actual.red(), under.red(), over.red()) &&
-                             near(actual.green(), under.green(), over.green()) &&
-                             near(actual.blue(), under.blue(), over.blue()),
+                QVERIFY2(qAbs(actual.red() - mix(under.red(), over.red())) <= 1 &&
+                             qAbs(actual.green() - mix(under.green(), over.green())) <= 1 &&
+                             qAbs(actual.blue() - mix(under.blue(), over.blue())) <= 1,
                          qPrintable(QStringLiteral("%1,%2: %3").arg(x).arg(y).arg(actual.name())));
             }
         }
@@ -226,10 +206,8 @@ void TestColour::storedFormats_data()
 
     const QStringList one = {QStringLiteral("K1")};
     QTest::newRow("first run") << QStringList() << QVariant() << 0 << -1;
-    QTest::newRow("in range") << one << QVariant(3) << 3 << -1;
     QTest::newRow("beyond the end") << one << QVariant(7) << 5 << -1;
     QTest::newRow("negative") << one << QVariant(-3) << 0 << -1;
-    QTest::newRow("no custom, beyond") << QStringList() << QVariant(5) << 4 << -1;
     QTest::newRow("not a number") << one << QVariant(QStringLiteral("x")) << 0 << -1;
     // Texts the settings file could get wrong.
     QTest::newRow("syntax, quotes, commas, spaces, duplicates")
@@ -241,8 +219,6 @@ void TestColour::storedFormats_data()
     const QString longest(1000, QLatin1Char('x'));
     QTest::newRow("too long, index follows")
         << QStringList{"a", longest + 'x', longest} << QVariant(7) << 6 << -2;
-    QTest::newRow("too long, index on it")
-        << QStringList{"a", longest + 'x'} << QVariant(6) << 0 << 1;
     QStringList many;
     for (int i = 0; i < 150; ++i)
         many.append(QString::number(i));
@@ -295,24 +271,15 @@ void TestColour::addingAndRemoving_data()
                                  << 6;
     QTest::newRow("add from a custom format, OK")
         << k1 << 5 << -1 << "OK %x,%y" << QStringList{"K1", "%x,%y"} << 6;
-    QTest::newRow("add spaces only")
-        << k1 << 0 << -1 << "Return   " << QStringList{"K1", "  "} << 6;
     QTest::newRow("add nothing") << k1 << 3 << -1 << "Return " << k1 << 3;
     QTest::newRow("add, Escape") << k1 << 4 << -1 << "Escape %r" << k1 << 4;
-    QTest::newRow("add, Cancel") << k1 << 4 << -1 << "Cancel %r" << k1 << 4;
     // Removing keeps the index's number where it can.
-    QTest::newRow("remove one before the current")
-        << k123 << 6 << 8 << "Yes" << QStringList{"K2", "K3"} << 6;
     QTest::newRow("remove the current one")
         << k123 << 6 << 9 << "Yes" << QStringList{"K1", "K3"} << 6;
     QTest::newRow("remove the current last one")
         << k123 << 7 << 10 << "Yes" << QStringList{"K1", "K2"} << 6;
-    QTest::newRow("remove the only one")
-        << QStringList{"K2"} << 5 << 6 << "Yes" << QStringList() << 4;
     QTest::newRow("declined") << k123 << 6 << 9 << "No" << k123 << 6;
-    QTest::newRow("remove all") << k123 << 6 << -2 << "Yes" << QStringList() << 4;
     QTest::newRow("remove all, built-in current") << k123 << 2 << -2 << "Yes" << QStringList() << 2;
-    QTest::newRow("unknown id") << k123 << 6 << -7 << "Yes" << k123 << 6;
 }
 
 void TestColour::addingAndRemoving()
@@ -343,7 +310,7 @@ void TestColour::addingAndRemoving()
                  (QStringList{
                      startFormat,
                      "= " + ColorFormat(modals.typed).formatColor(QColor(5, 6, 7), {30.5, 5.5})}));
-    else if (id != -7)
+    else
         QCOMPARE(modals.seen.size(), 1);
 
     QCOMPARE(panel.formatIndex(), expectedIndex);
@@ -411,42 +378,27 @@ void TestColour::userTextIsData()
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("<b>4&5</b> &&"));
 }
 
-void TestColour::ctrlD_data()
-{
-    QTest::addColumn<bool>("otherWindow");
-    QTest::addColumn<bool>("ambiguous");
-    QTest::newRow("focus in the panel's window") << false << false;
-    QTest::newRow("focus in another window") << true << false;
-    QTest::newRow("another Ctrl+D exists") << false << true;
-}
-
+// Ctrl+D reaches the panel from any window of the program; the button shows
+// pressed first, then clicks.
 void TestColour::ctrlD()
 {
-    QFETCH(bool, otherWindow);
-    QFETCH(bool, ambiguous);
     Lumeno window;
     ColorWidget panel;
     panel.setSelectedColor(QColor(171, 205, 239, 18), QPointF());
     panel.formatMenuActionHandler(1);
     panel.show();
     QLineEdit other;
-    if (ambiguous)
-        new QShortcut(QKeySequence(QStringLiteral("Ctrl+D")), &panel, nullptr, nullptr,
-                      Qt::ApplicationShortcut);
-    QWidget *focus = otherWindow ? static_cast<QWidget *>(&other) : &panel;
-    focus->show();
-    focus->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(focus));
-    QApplication::clipboard()->setText(QStringLiteral("before"));
-    QSignalSpy clicked(panel.copyButton(), &QAbstractButton::clicked);
-    QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-    // An ambiguous key goes to the shortcuts in turn.
-    if (ambiguous && !panel.copyButton()->isDown())
+    for (QWidget *focus : {static_cast<QWidget *>(&panel), static_cast<QWidget *>(&other)}) {
+        focus->show();
+        focus->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(focus));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        QSignalSpy clicked(panel.copyButton(), &QAbstractButton::clicked);
         QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-    // The button shows pressed first, then clicks.
-    QVERIFY(panel.copyButton()->isDown());
-    QVERIFY(clicked.wait());
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
+        QVERIFY(panel.copyButton()->isDown());
+        QVERIFY(clicked.wait());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
+    }
 }
 
 LUMENO_TEST_MAIN(TestColour)

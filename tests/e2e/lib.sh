@@ -1,5 +1,5 @@
 # Shared by the end-to-end tests: a private X server, the program on it, and
-# small helpers to wait for windows and read pixels. Source it with
+# helpers to wait for windows and read the clipboard. Source it with
 #   LUMENO SAMPLE OUTDIR
 # as the script's arguments.
 set -euo pipefail
@@ -11,22 +11,12 @@ rm -rf "$OUT"
 mkdir -p "$OUT"
 WORK=$(mktemp -d)
 PIDS=()
-
-cleanup() {
-    local pid
-    for pid in "${PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    wait 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+trap 'kill "${PIDS[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
     import -window root "$OUT/failure.png" 2>/dev/null || true
-    cp "$WORK"/*.log "$OUT/" 2>/dev/null || true
-    sed 's/^/    | /' "$WORK"/lumeno*.log >&2 2>/dev/null || true
+    sed 's/^/    | /' "$WORK"/lumeno.log >&2 2>/dev/null || true
     exit 1
 }
 
@@ -35,8 +25,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 start_xvfb() {
     lumeno_start_xvfb "$WORK/runtime" || fail "Xvfb did not start"
     PIDS+=("$LUMENO_XVFB_PID")
-    export QT_QPA_PLATFORMTHEME=
-    export XDG_CONFIG_HOME=$WORK/config
+    export QT_QPA_PLATFORMTHEME= XDG_CONFIG_HOME=$WORK/config
 }
 
 # start_lumeno [ARGS...]: starts the program; its pid is in LUMENO_PID.
@@ -51,42 +40,29 @@ stop_lumeno() {
     wait "$LUMENO_PID" 2>/dev/null || true
 }
 
-# wait_window REGEX [SECONDS]: prints the id of the first window whose name
-# matches; fails when none appears in time.
-wait_window() {
-    local regex=$1 seconds=${2:-20} i id
-    for i in $(seq $((seconds * 10))); do
-        id=$(xdotool search --onlyvisible --name "$regex" 2>/dev/null | head -n 1 || true)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.1
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds.
+poll() {
+    local tries=$(($1 * 20))
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.05
     done
-    fail "no window named /$regex/ appeared"
 }
 
-# no_window REGEX: succeeds when no visible window's name matches.
-no_window() {
-    ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
-}
+clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
+clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 
-# pixel FILE X Y: the colour of one pixel as "r,g,b".
-pixel() {
-    convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+# wait_window REGEX: prints the id of the first visible window whose name
+# matches; fails when none appears within 20 s.
+wait_window() {
+    poll 20 xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 ||
+        fail "no window named /$1/ appeared"
+    xdotool search --onlyvisible --name "$1" | head -n 1
 }
 
 # window_geometry ID: sets X, Y, WIDTH, HEIGHT.
 window_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
-}
-
-# view_top SHOT X Y: the first screen row below the toolbar strip that
-# starts at (X, Y), found by walking down its left margin until the strip's
-# background colour ends.
-view_top() {
-    local shot=$1 x=$(($2 + 1)) y=$3 row
-    row=$(convert "$shot" -crop "1x300+$x+$y" +repage txt:- |
-        awk -F'[ :,]+' 'NR > 1 && $0 !~ /#D2E2F6/ { print $2; exit }')
-    echo $((y + row))
 }

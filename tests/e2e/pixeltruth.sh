@@ -40,16 +40,11 @@ for zoom in 1 1.728; do
     for x in $probes; do
         shown=$(awk -v x="$x" '$1 == x { print $2 }' "$WORK/row")
         xdotool mousemove "$x" "$ROW" click 1 key ctrl+d
-        for _ in $(seq 30); do
-            copied=$(xclip -selection clipboard -o 2>/dev/null || true)
-            [ "$copied" = "$shown,255" ] && break
-            sleep 0.05
-        done
         total=$((total + 1))
-        if [ "$copied" = "$shown,255" ]; then
+        if poll 2 clipboard_is "$shown,255"; then
             exact=$((exact + 1))
         else
-            echo "   x $x shows $shown, copied $copied"
+            echo "   x $x shows $shown, copied $(clipboard)"
         fi
     done
     echo "-- zoom $zoom at scale 2: $exact of $total picks exact"

@@ -176,20 +176,25 @@ void TestView::gestures()
     QTest::mouseRelease(viewport, Qt::MiddleButton, {}, press);
 
     // The left button pans one to one with the closed hand, and reports the
-    // clicked colour at press and release; any release ends the pan.
-    const QPointF grabbed = f.view->mapToScene(press);
+    // clicked colour at press (where no move came first) and release; any
+    // release ends the pan.
+    const QPoint at = press + QPoint(-60, 25);
+    const QPointF grabbed = f.view->mapToScene(at);
     click.clear();
-    QTest::mousePress(viewport, Qt::LeftButton, {}, press);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at);
     QCOMPARE(f.view->selectionItem()->cursor().shape(), Qt::ClosedHandCursor);
-    QTest::mouseMove(viewport, press + QPoint(30, -20));
-    QCOMPARE(f.view->mapToScene(press + QPoint(30, -20)), grabbed);
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, press + QPoint(30, -20));
+    QTest::mouseMove(viewport, at + QPoint(30, -20));
+    QCOMPARE(f.view->mapToScene(at + QPoint(30, -20)), grabbed);
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, at + QPoint(30, -20));
     QVERIFY(!f.view->isPanning());
     QCOMPARE(f.view->selectionItem()->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(click.size(), 2);
-    const QPoint pixel = PixelMapping::pixelAt(click.last().at(1).toPointF());
-    QCOMPARE(click.last().at(0).value<QColor>().rgba(), f.image.image.pixel(pixel));
-    QCOMPARE(pixel, PixelMapping::pixelAt(grabbed)); // the same pixel stayed under it
+    for (const QList<QVariant> &reported : std::as_const(click)) {
+        // The same pixel stayed under the pointer.
+        const QPoint pixel = PixelMapping::pixelAt(reported.at(1).toPointF());
+        QCOMPARE(pixel, PixelMapping::pixelAt(grabbed));
+        QCOMPARE(reported.at(0).value<QColor>().rgba(), f.image.image.pixel(pixel));
+    }
 }
 
 void TestView::fitting_data()
@@ -236,39 +241,17 @@ void TestView::copyAndCrop()
     ViewFixture f;
     const QImage pixels = TestImages::pattern(100, 100, true);
     f.show(pixels);
-    SelectionItem *selection = f.view->selectionItem();
     f.view->copy(); // no selection: the whole image
     QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32), pixels);
-    selection->setFromPoints(QPointF(5, 5), QPointF(15, 25));
-    f.view->copy();
-    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32),
-             pixels.copy(5, 5, 10, 20));
-    QCOMPARE(selection->rect(), QRectF(5, 5, 10, 20));
-
     // Crop keeps the zoom, centres the new picture and clears the selection.
+    f.view->selectionItem()->setFromPoints(QPointF(5, 5), QPointF(15, 25));
     f.view->setZoom(3.0);
-    QSignalSpy changed(f.view, &View::selectionChanged);
     f.view->contextActionHandler(6);
     QCOMPARE(f.image.image.convertToFormat(QImage::Format_ARGB32), pixels.copy(5, 5, 10, 20));
-    QVERIFY(f.image.modified && !f.view->hasSelection());
-    QCOMPARE(changed.size(), 1);
-    QCOMPARE(f.view->zoom(), 3.0);
+    QVERIFY(!f.view->hasSelection() && f.view->zoom() == 3.0);
     QVERIFY(near(centre(f), QPointF(5, 10), 2.0 / 3));
     f.view->crop(); // no selection: nothing
     QCOMPARE(f.image.image.size(), QSize(10, 20));
-
-    // The whole image: the same pixels, so not modified.
-    f.show(pixels);
-    f.view->contextActionHandler(4);
-    QCOMPARE(selection->rect(), QRectF(0, 0, 100, 100));
-    f.view->crop();
-    QVERIFY(!f.image.modified && !f.view->hasSelection());
-    f.view->contextActionHandler(4);
-    f.view->contextActionHandler(5);
-    QVERIFY(!f.view->hasSelection());
-    f.view->contextActionHandler(7);
-    f.view->contextActionHandler(2);
-    QCOMPARE(f.image.image, pixels);
 }
 
 void TestView::drawing()

@@ -3,27 +3,13 @@
 #include "app/lumeno.h"
 #include "colour/colormodels.h"
 #include "selection/selectionitem.h"
+#include "util/utilities.h"
 #include "view/view.h"
 
 #include <cmath>
 #include <functional>
-#include <limits>
 
 namespace {
-
-// floor(value) as an int. Values beyond the int range saturate and NaN gives
-// 0: a plain conversion of those would be undefined behaviour.
-int floorToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const double floored = std::floor(value);
-    if (floored <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (floored >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return int(floored);
-}
 
 // What a token stands for.
 enum Value

@@ -10,6 +10,9 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 // QRandomGenerator::global() cannot be seeded, so randomInt() has a generator
@@ -97,6 +100,18 @@ QString joinList(const QStringList &items)
                                            "Before the last item in a multi-item list.") +
                items.last();
     }
+}
+
+int floorToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double floored = std::floor(value);
+    if (floored <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (floored >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(floored);
 }
 
 QColor blendColors(const QColor &under, const QColor &over, bool opaque)

@@ -49,6 +49,10 @@ QString joinList(const QStringList &items);
 // divided by the resulting alpha. With opaque set the result's alpha is 255.
 QColor blendColors(const QColor &under, const QColor &over, bool opaque);
 
+// floor(value) as an int. Values beyond the int range saturate and NaN gives
+// 0: a plain conversion of those would be undefined behaviour.
+int floorToInt(double value);
+
 // A pseudo-random number from 0 to max inclusive; 0 when max is negative.
 int randomInt(int max);
 

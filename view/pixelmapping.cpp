@@ -1,9 +1,10 @@
 #include "view/pixelmapping.h"
 
+#include "util/utilities.h"
+
 #include <QtGlobal>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -11,18 +12,6 @@ namespace {
 // by the ratio (1.5, say); multiplying back may land a hair below the whole
 // number. This much is forgiven before flooring.
 constexpr double Slack = 1e-6;
-
-int floorToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const double floored = std::floor(value);
-    if (floored <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (floored >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return int(floored);
-}
 
 } // namespace
 

@@ -94,6 +94,42 @@ void TestUtil::texts_data()
         << blend(QColor(0, 0, 0, 170), QColor(0, 0, 0, 6), false) << "#000000 172";
     QTest::newRow("opaque flag") << blend(QColor(255, 255, 255, 128), QColor(255, 0, 0, 128), true)
                                  << "#bf3f3f 255";
+    // Averages over the pixels inside the area, weighted by alpha, rounded
+    // halves up.
+    const auto average = [](int width, const QList<QRgb> &pixels, const QRect &area) {
+        QImage image(width, int(pixels.size()) / width, QImage::Format_ARGB32);
+        for (int i = 0; i < pixels.size(); ++i)
+            image.setPixel(i % width, i / width, pixels.at(i));
+        const QColor c = ::averageColor(image, area);
+        return QStringLiteral("%1,%2,%3,%4")
+            .arg(c.red())
+            .arg(c.green())
+            .arg(c.blue())
+            .arg(c.alpha());
+    };
+    QTest::newRow("average of one translucent pixel")
+        << average(1, {qRgba(10, 20, 30, 77)}, QRect(0, 0, 1, 1)) << "10,20,30,77";
+    QTest::newRow("average at a corner: the four inside, halves up")
+        << average(2, {qRgb(0, 0, 0), qRgb(1, 1, 0), qRgb(1, 0, 0), qRgb(1, 1, 1)},
+                   QRect(-1, -1, 3, 3))
+        << "1,1,0,255";
+    QTest::newRow("average: transparent adds no colour")
+        << average(2, {qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 0)}, QRect(0, 0, 2, 1))
+        << "255,0,0,128";
+    QTest::newRow("average weighted by alpha")
+        << average(2, {qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 85)}, QRect(-2, -2, 5, 5))
+        << "191,0,64,170";
+    QTest::newRow("average of transparent pixels")
+        << average(1, {qRgba(200, 100, 50, 0)}, QRect(0, 0, 1, 1)) << "0,0,0,0";
+    QTest::newRow("average outside") << average(1, {qRgb(1, 2, 3)}, QRect(1, 0, 3, 3)) << "0,0,0,0";
+    const auto contrast = [](const QColor &a, const QColor &b) {
+        return QString::number(::contrastRatio(a, b), 'f', 2);
+    };
+    QTest::newRow("contrast black, white") << contrast(Qt::black, Qt::white) << "21.00";
+    QTest::newRow("contrast white, #777") << contrast(Qt::white, QColor(0x777777)) << "4.48";
+    QTest::newRow("contrast blue, white") << contrast(Qt::blue, Qt::white) << "8.59";
+    QTest::newRow("contrast of translucent black, over white")
+        << contrast(QColor(0, 0, 0, 128), Qt::white) << "4.00";
 }
 
 void TestUtil::texts()

@@ -82,6 +82,8 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     ColorWidget *colorWidget = m_toolbar->colorWidget();
     connect(m_view, &View::hoverColorChanged, colorWidget, &ColorWidget::setHoverColor);
     connect(m_view, &View::clickColorChanged, colorWidget, &ColorWidget::setSelectedColor);
+    m_view->setSampleSize(colorWidget->sampleSize());
+    connect(colorWidget, &ColorWidget::sampleSizeChanged, m_view, &View::setSampleSize);
     connectToolbar();
     connect(m_view, &View::selectionChanged, this, &Lumeno::selectionChangedHandler);
     connect(m_updateButtonsTimer, &QTimer::timeout, this, &Lumeno::updateButtons);
@@ -450,6 +452,12 @@ void Lumeno::menuActionHandler(int id)
     case Toolbar::About:
         aboutHandler();
         break;
+    case Toolbar::PixelGrid:
+        // The entry has toggled itself when the user chose it; set both
+        // from the view, so that a call from elsewhere toggles too.
+        m_view->setPixelGridVisible(!m_view->isPixelGridVisible());
+        m_toolbar->menu()->setChecked(Toolbar::PixelGrid, m_view->isPixelGridVisible());
+        break;
     default:
         break;
     }
@@ -500,6 +508,9 @@ void Lumeno::loadSettings()
     setGeometry(placedOnScreen(stored));
     if (settings.value(QStringLiteral("window_is_maximized"), false).toBool())
         setWindowState(Qt::WindowMaximized);
+    const bool grid = settings.value(QStringLiteral("pixel_grid"), true).toBool();
+    m_view->setPixelGridVisible(grid);
+    m_toolbar->menu()->setChecked(Toolbar::PixelGrid, grid);
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("file"));
@@ -534,6 +545,7 @@ void Lumeno::saveSettings()
     settings.beginGroup(QStringLiteral("view"));
     settings.setValue(QStringLiteral("window_geometry"), normalGeometry());
     settings.setValue(QStringLiteral("window_is_maximized"), isMaximized());
+    settings.setValue(QStringLiteral("pixel_grid"), m_view->isPixelGridVisible());
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("file"));

@@ -42,6 +42,7 @@ public:
         CommandCount = 9,
         // Tool menu entries without a button.
         About = 9,
+        PixelGrid = 10, // checkable: the view's pixel grid
     };
 
     explicit Toolbar(QWidget *parent);

@@ -71,6 +71,7 @@ private slots:
     void titles();
     void drops();
     void settings();
+    void gridAndSampleSizeReachTheView();
     void openAndSave();
     void unsavedChangesAreAskedAbout();
 
@@ -408,6 +409,23 @@ void TestApp::settings()
     Lumeno window;
     QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(window.geometry()));
     QCOMPARE(window.size(), QSize(740, 500));
+}
+
+void TestApp::gridAndSampleSizeReachTheView()
+{
+    {
+        Lumeno window;
+        Menu *menu = window.toolbar()->menu();
+        QVERIFY(window.view()->isPixelGridVisible() && menu->isChecked(Toolbar::PixelGrid));
+        menu->action(Toolbar::PixelGrid)->trigger();
+        QVERIFY(!window.view()->isPixelGridVisible() && !menu->isChecked(Toolbar::PixelGrid));
+        window.toolbar()->colorWidget()->formatMenuActionHandler(-11); // 3 x 3
+        QCOMPARE(window.view()->sampleSize(), 3);
+    }
+    Lumeno window;
+    QVERIFY(!window.view()->isPixelGridVisible());
+    QVERIFY(!window.toolbar()->menu()->isChecked(Toolbar::PixelGrid));
+    QCOMPARE(window.view()->sampleSize(), 3);
 }
 
 void TestApp::openAndSave()

@@ -3,7 +3,9 @@
 # picture whose every pixel has its own colour, at zoom 1 and after three
 # wheel steps, the real pointer clicks on both sides of borders drawn on the
 # screen, Ctrl+D copies the clicked colour's text, and it must be the colour
-# of the screen pixel under the pointer.
+# of the screen pixel under the pointer. Then, zoomed in past 8, the arrow
+# keys walk the pointer pixel by pixel (Ctrl: ten), and a click and Ctrl+D
+# after each step copy the next pixel.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 LUMENO_XVFB_SCREEN=1800x1200 start_xvfb
@@ -55,5 +57,30 @@ for zoom in 1 1.728; do
     echo "-- zoom $zoom at scale 2: $exact of $total picks exact"
 done
 [ "$exact" = "$total" ] || fail "$((total - exact)) picks differ from what is drawn"
+
+# copied TEXT: waits up to 1.5 s for the clipboard to hold TEXT; prints it.
+copied() {
+    local text
+    for _ in $(seq 30); do
+        text=$(xclip -selection clipboard -o 2>/dev/null || true)
+        [ "$text" = "$1" ] && break
+        sleep 0.05
+    done
+    echo "$text"
+}
+xdotool click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4
+sleep 0.5
+xdotool click 1 key ctrl+d
+sleep 0.5
+IFS=, read -r r g _ <<<"$(xclip -selection clipboard -o)"
+for step in "Right 1 0" "Right 2 0" "ctrl+Right 12 0" "Down 12 1" "ctrl+Up 12 -9"; do
+    read -r key dx dy <<<"$step"
+    sleep 0.5 # clicks further apart than a double click
+    xdotool key "$key" click 1 key ctrl+d
+    want="$((r + dx)),$((g + dy)),77,255"
+    [ "$(copied "$want")" = "$want" ] || fail "after $key the copy is not $want"
+done
+import -window root "$OUT/walk.png"
+echo "-- the arrow-key walk copied 5 pixels exactly"
 stop_lumeno
 echo "1 passed, 0 failed"

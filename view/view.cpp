@@ -19,7 +19,10 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QVarLengthArray>
 #include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -74,7 +77,10 @@ View::View(QWidget *parent) : QGraphicsView(parent)
     setFrameShape(QFrame::NoFrame);
     // The selection item covers the whole scene, so nearly every change
     // repaints everything; say so instead of computing minimal regions.
+    // (The box around the hovered pixel asks for its own small areas.)
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    // drawBackground() covers every pixel: nothing to erase first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_pixmapItem = new PixmapItem(this);
     scene()->addItem(m_pixmapItem);
@@ -630,8 +636,8 @@ void View::drawForeground(QPainter *painter, const QRectF &rect)
     if (!grid && box.isEmpty())
         return;
     // From the same mapping the picture is drawn with, in device pixels:
-    // one unit is one device pixel from here on.
-    painter->save();
+    // one unit is one device pixel from here on. (The view restores the
+    // painter afterwards.)
     painter->resetTransform();
     painter->scale(1.0 / ratio, 1.0 / ratio);
     painter->setRenderHint(QPainter::Antialiasing, false);
@@ -640,43 +646,60 @@ void View::drawForeground(QPainter *painter, const QRectF &rect)
         const QRect exposed = QRectF(mapping.viewportPosAt(rect.topLeft()) * ratio,
                                      mapping.viewportPosAt(rect.bottomRight()) * ratio)
                                   .toAlignedRect();
-        const QRect visible(0, 0, qCeil(viewport()->width() * ratio),
-                            qCeil(viewport()->height() * ratio));
-        const QRect image = mapping.deviceRect(QRect(0, 0, m_image->width(), m_image->height()));
-        paintGrid(painter, mapping, exposed.intersected(visible).intersected(image));
+        const GridLayout &layout = gridLayout(mapping);
+        paintGrid(painter, layout, exposed.intersected(layout.image));
     }
     if (!box.isEmpty())
         paintHoverBox(painter, box, boxLineWidth(ratio));
-    painter->restore();
 }
 
-void View::paintGrid(QPainter *painter, const PixelMapping &mapping, const QRect &area)
+const View::GridLayout &View::gridLayout(const PixelMapping &mapping)
+{
+    const double ratio = mapping.devicePixelRatio();
+    const QSize size(qCeil(viewport()->width() * ratio), qCeil(viewport()->height() * ratio));
+    const QSize imageSize(m_image->width(), m_image->height());
+    if (m_grid.mapping == mapping && m_grid.size == size && m_grid.imageSize == imageSize &&
+        m_grid.columns.style() != Qt::NoBrush)
+        return m_grid;
+    m_grid.mapping = mapping;
+    m_grid.size = size;
+    m_grid.imageSize = imageSize;
+    // A line on the first device column and row of every image pixel.
+    const QImage dashes = m_gridBrush.textureImage();
+    QImage columns(size.width(), dashes.height(), QImage::Format_ARGB32_Premultiplied);
+    columns.fill(Qt::transparent);
+    for (int column = mapping.columnAt(0); column <= mapping.columnAt(size.width() - 1); ++column) {
+        const int x = mapping.deviceCorner(QPoint(column, 0)).x();
+        for (int y = 0; x >= 0 && x < size.width() && y < dashes.height(); ++y)
+            columns.setPixel(x, y, dashes.pixel(x % dashes.width(), y));
+    }
+    m_grid.columns = QBrush(columns);
+    m_grid.rows.clear();
+    for (int row = mapping.rowAt(0); row <= mapping.rowAt(size.height() - 1); ++row) {
+        const int y = mapping.deviceCorner(QPoint(0, row)).y();
+        if (y >= 0 && y < size.height())
+            m_grid.rows.append(y);
+    }
+    m_grid.image =
+        mapping.deviceRect(QRect(QPoint(0, 0), imageSize)).intersected(QRect(QPoint(0, 0), size));
+    return m_grid;
+}
+
+void View::paintGrid(QPainter *painter, const GridLayout &grid, const QRect &area)
 {
     if (area.isEmpty())
         return;
-    // A line on the first device column and row of every image pixel. The
-    // vertical lines are alike on every row but for the dashes: one strip
-    // holding a period of them is tiled down the area in a single fill. Line
-    // by line, every device row of every line would be a span of its own.
-    const int width = qCeil(viewport()->width() * mapping.devicePixelRatio());
-    if (m_gridColumns.width() != width || m_gridColumnsMapping != mapping) {
-        const QImage dashes = m_gridBrush.textureImage();
-        m_gridColumns = QImage(width, dashes.height(), QImage::Format_ARGB32_Premultiplied);
-        m_gridColumns.fill(Qt::transparent);
-        for (int column = mapping.columnAt(0); column <= mapping.columnAt(width - 1); ++column) {
-            const int x = mapping.deviceCorner(QPoint(column, 0)).x();
-            for (int y = 0; x >= 0 && x < width && y < dashes.height(); ++y)
-                m_gridColumns.setPixel(x, y, dashes.pixel(x % dashes.width(), y));
-        }
-        m_gridColumnsMapping = mapping;
-    }
-    painter->fillRect(area, QBrush(m_gridColumns));
-    const int lastRow = mapping.rowAt(area.bottom());
-    for (int row = mapping.rowAt(area.top()); row <= lastRow; ++row) {
-        const int y = mapping.deviceCorner(QPoint(0, row)).y();
-        if (y >= area.top())
-            painter->fillRect(QRect(area.left(), y, area.width(), 1), m_gridBrush);
-    }
+    // The vertical lines are alike on every row but for the dashes, so one
+    // fill draws them all; line by line, every device row of every line
+    // would be a span of its own.
+    painter->fillRect(area, grid.columns);
+    QVarLengthArray<QRect, 256> rows;
+    const auto first = std::lower_bound(grid.rows.begin(), grid.rows.end(), area.top());
+    for (auto y = first; y != grid.rows.end() && *y <= area.bottom(); ++y)
+        rows.append(QRect(area.left(), *y, area.width(), 1));
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(m_gridBrush);
+    painter->drawRects(rows.constData(), int(rows.size()));
 }
 
 void View::paintHoverBox(QPainter *painter, const QRect &pixels, int width)

@@ -141,6 +141,21 @@ protected:
     void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
+    // The grid as laid out for one mapping and viewport size: its vertical
+    // lines across the viewport, four device rows of them (a period of the
+    // dashes), tiled down in one fill; the device rows of its horizontal
+    // lines; and the device pixels the image covers.
+    struct GridLayout
+    {
+        PixelMapping mapping;
+        QSize size;
+        QSize imageSize;
+        QBrush columns;
+        QList<int> rows;
+        QRect image;
+    };
+    const GridLayout &gridLayout(const PixelMapping &mapping);
+
     // Reads the cursor (viewport coordinates) and the scene point under it,
     // and reports the hover colour.
     void updateHover();
@@ -161,7 +176,7 @@ private:
     QRect hoverBoxPixels(const PixelMapping &mapping) const;
     // Repaints where the box was and where it is now, nothing else.
     void updateHoverBox();
-    void paintGrid(QPainter *painter, const PixelMapping &mapping, const QRect &area);
+    void paintGrid(QPainter *painter, const GridLayout &grid, const QRect &area);
     void paintHoverBox(QPainter *painter, const QRect &pixels, int width);
 
     double m_zoom = 1.0;
@@ -196,10 +211,7 @@ private:
     QRect m_hoverBoxArea;
     // Alternating faint dark and light dashes, one device pixel per texel.
     QBrush m_gridBrush;
-    // The grid's vertical lines across the viewport, four device rows of
-    // them (one period of the dashes), and the mapping they were made for.
-    QImage m_gridColumns;
-    PixelMapping m_gridColumnsMapping;
+    GridLayout m_grid;
 };
 
 #endif

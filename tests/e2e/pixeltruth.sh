@@ -23,6 +23,17 @@ window_geometry "$WID"
 ROW=$((Y + HEIGHT / 2 + 40))
 xdotool mousemove $((X + WIDTH / 2)) "$ROW"
 
+# copied TEXT: waits up to 1.5 s for the clipboard to hold TEXT; prints it.
+copied() {
+    local text
+    for _ in $(seq 30); do
+        text=$(xclip -selection clipboard -o 2>/dev/null || true)
+        [ "$text" = "$1" ] && break
+        sleep 0.05
+    done
+    echo "$text"
+}
+
 exact=0
 total=0
 for zoom in 1 1.728; do
@@ -42,11 +53,7 @@ for zoom in 1 1.728; do
     for x in $probes; do
         shown=$(awk -v x="$x" '$1 == x { print $2 }' "$WORK/row")
         xdotool mousemove "$x" "$ROW" click 1 key ctrl+d
-        for _ in $(seq 30); do
-            copied=$(xclip -selection clipboard -o 2>/dev/null || true)
-            [ "$copied" = "$shown,255" ] && break
-            sleep 0.05
-        done
+        copied=$(copied "$shown,255")
         total=$((total + 1))
         if [ "$copied" = "$shown,255" ]; then
             exact=$((exact + 1))
@@ -58,20 +65,8 @@ for zoom in 1 1.728; do
 done
 [ "$exact" = "$total" ] || fail "$((total - exact)) picks differ from what is drawn"
 
-# copied TEXT: waits up to 1.5 s for the clipboard to hold TEXT; prints it.
-copied() {
-    local text
-    for _ in $(seq 30); do
-        text=$(xclip -selection clipboard -o 2>/dev/null || true)
-        [ "$text" = "$1" ] && break
-        sleep 0.05
-    done
-    echo "$text"
-}
-xdotool click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4
-sleep 0.5
-xdotool click 1 key ctrl+d
-sleep 0.5
+xdotool click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4 click 4 sleep 0.5 \
+    click 1 key ctrl+d sleep 0.5
 IFS=, read -r r g _ <<<"$(xclip -selection clipboard -o)"
 for step in "Right 1 0" "Right 2 0" "ctrl+Right 12 0" "Down 12 1" "ctrl+Up 12 -9"; do
     read -r key dx dy <<<"$step"

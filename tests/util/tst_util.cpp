@@ -128,8 +128,6 @@ void TestUtil::texts_data()
     QTest::newRow("contrast black, white") << contrast(Qt::black, Qt::white) << "21.00";
     QTest::newRow("contrast white, #777") << contrast(Qt::white, QColor(0x777777)) << "4.48";
     QTest::newRow("contrast blue, white") << contrast(Qt::blue, Qt::white) << "8.59";
-    QTest::newRow("contrast of translucent black, over white")
-        << contrast(QColor(0, 0, 0, 128), Qt::white) << "4.00";
 }
 
 void TestUtil::texts()

@@ -23,9 +23,10 @@ class SelectionItem;
 // pixel. Left drag pans, middle drag zooms, the wheel zooms around the
 // cursor; the right button belongs to the selection item.
 //
-// From zoom 8 up the view draws a grid on the image pixels' borders and a box
-// around the pixels the hover colour comes from; both are painted over the
-// scene in device pixels and exist only on screen. The arrow keys step the
+// From zoom 8 up the view draws a grid on the image pixels' borders, and
+// wherever the pixels the hover colour comes from span 8 logical pixels or
+// more, a box around them; both are painted over the scene in device pixels
+// and exist only on screen. The arrow keys step the
 // pointer over the image pixel by pixel (Ctrl: ten), Shift+arrows move the
 // selection, Shift+Alt+arrows move its right or bottom edge.
 class View : public QGraphicsView
@@ -91,8 +92,8 @@ public:
     QColor sampledColor(const QPoint &pixel) const;
 
     // The side of the square the hover and click colours are averaged over:
-    // 1 (the pixel itself), 3 or 5. Other values are taken as the nearest odd
-    // size from 1 to 5.
+    // 1 (the pixel itself), 3 or 5. An even size counts as the next odd one;
+    // sizes beyond 1 to 5 as the nearer end.
     void setSampleSize(int size);
     int sampleSize() const { return m_sampleSize; }
     void setPixelGridVisible(bool visible);

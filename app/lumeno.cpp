@@ -104,6 +104,8 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     ColorWidget *colorWidget = m_toolbar->colorWidget();
     connect(m_view, &View::hoverColorChanged, colorWidget, &ColorWidget::setHoverColor);
     connect(m_view, &View::clickColorChanged, colorWidget, &ColorWidget::setSelectedColor);
+    m_view->setSampleSize(colorWidget->sampleSize());
+    connect(colorWidget, &ColorWidget::sampleSizeChanged, m_view, &View::setSampleSize);
     connectToolbar();
     connect(m_view, &View::selectionChanged, this, &Lumeno::selectionChangedHandler);
     connect(m_updateButtonsTimer, &QTimer::timeout, this, &Lumeno::updateButtons);
@@ -495,6 +497,12 @@ void Lumeno::menuActionHandler(int id)
     case Toolbar::Redo:
         m_view->redo();
         break;
+    case Toolbar::PixelGrid:
+        // The entry has toggled itself when the user chose it; set both
+        // from the view, so that a call from elsewhere toggles too.
+        m_view->setPixelGridVisible(!m_view->isPixelGridVisible());
+        m_toolbar->menu()->setChecked(Toolbar::PixelGrid, m_view->isPixelGridVisible());
+        break;
     default:
         break;
     }
@@ -541,6 +549,9 @@ void Lumeno::loadSettings()
         settings.value(QStringLiteral("window_geometry"), QRect(50, 100, 900, 700)).toRect()));
     if (settings.value(QStringLiteral("window_is_maximized"), false).toBool())
         setWindowState(Qt::WindowMaximized);
+    const bool grid = settings.value(QStringLiteral("pixel_grid"), true).toBool();
+    m_view->setPixelGridVisible(grid);
+    m_toolbar->menu()->setChecked(Toolbar::PixelGrid, grid);
     settings.endGroup();
 
     // A folder that is gone, or a value no folder name could be, leaves the
@@ -601,6 +612,7 @@ void Lumeno::saveSettings()
     settings.beginGroup(QStringLiteral("view"));
     settings.setValue(QStringLiteral("window_geometry"), normalGeometry());
     settings.setValue(QStringLiteral("window_is_maximized"), isMaximized());
+    settings.setValue(QStringLiteral("pixel_grid"), m_view->isPixelGridVisible());
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("file"));

@@ -80,6 +80,9 @@ Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
     toolMenu->addAction(GrabScreen, QString(), QStringLiteral("Grab Screen"),
                         QStringLiteral("Ctrl+Shift+G"), Qt::WidgetShortcut);
     toolMenu->addSeparator();
+    toolMenu->addNonExclusiveAction(PixelGrid, 1, QString(), QStringLiteral("Pixel Grid"),
+                                    QString(), Qt::WidgetShortcut);
+    toolMenu->addSeparator();
     toolMenu->addAction(About, QStringLiteral("logo-16"), QStringLiteral("About Lumeno"), QString(),
                         Qt::WidgetShortcut);
 

@@ -42,6 +42,7 @@ public:
         CommandCount = 9,
         // Tool menu entries without a button.
         About = 9,
+        PixelGrid = 10, // checkable: the view's pixel grid
         Undo = 11,
         Redo = 12,
         GrabScreen = 13,

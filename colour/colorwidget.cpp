@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStringList>
+#include <QTimer>
 
 namespace {
 
@@ -29,6 +30,25 @@ constexpr QLatin1String formatIndexKey("format_index");
 // neither start-up nor every hover slow.
 constexpr int maxFormatLength = 1000;
 constexpr int maxCustomFormats = 100;
+constexpr QLatin1String sampleSizeKey("sample_size");
+constexpr QLatin1String recentColorsKey("recent_colors");
+
+// Entries added to the format menu after its format ids were settled: in a
+// negative range of their own, below the commands -1 and -2.
+struct SampleChoice
+{
+    int id;
+    int size;
+    const char *text;
+};
+const SampleChoice SampleChoices[] = {
+    {-10, 1, "Point Sample"},
+    {-11, 3, "3 x 3 Average"},
+    {-12, 5, "5 x 5 Average"},
+};
+constexpr int FirstRecentId = -100; // the newest; older ones count down
+constexpr int RecentCount = 10;
+constexpr int CopiedMilliseconds = 1000;
 
 // Buttons and menu entries read a '&' as a mnemonic marker: it would vanish
 // from the text and bind Alt+<next character>. Format strings and the texts
@@ -81,6 +101,22 @@ ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
 
     m_removeMenu = new Menu(this);
     m_removeMenu->setTitle(QStringLiteral("Remove Custom"));
+    m_recentMenu = new Menu(this);
+    m_recentMenu->setTitle(QStringLiteral("Recent"));
+
+    // Over the copy button, and transparent to the mouse: the button stays
+    // clickable while it shows.
+    m_copiedLabel = new QLabel(m_copyButton);
+    m_copiedLabel->setObjectName(QStringLiteral("copied_label"));
+    m_copiedLabel->setAlignment(Qt::AlignCenter);
+    m_copiedLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_copiedLabel->hide();
+    m_copiedTimer = new QTimer(this);
+    m_copiedTimer->setSingleShot(true);
+    m_copiedTimer->setInterval(CopiedMilliseconds);
+    connect(m_copiedTimer, &QTimer::timeout, m_copiedLabel, &QWidget::hide);
+    // The tool tip is made when it is asked for, not on every mouse move.
+    m_swatch->installEventFilter(this);
 
     m_addFormatDialog = new AddCustomFormatDialog(dialogParent());
 
@@ -101,6 +137,7 @@ ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
             &ColorWidget::formatMenuActionHandler);
 
     loadFormatSettings();
+    loadPickSettings();
     addBuiltinFormat(QStringLiteral("%r,%g,%b,%a"));
     addBuiltinFormat(QStringLiteral("#%rr%gg%bb%aa"));
     addBuiltinFormat(QStringLiteral("#%rr%gg%bb"));
@@ -148,12 +185,53 @@ void ColorWidget::setSelectedColor(const QColor &c, const QPointF &p)
 
 void ColorWidget::copyButtonClickedHandler()
 {
-    QApplication::clipboard()->setText(unescapeMnemonics(m_copyButton->text()),
-                                       QClipboard::Clipboard);
+    copyText(unescapeMnemonics(m_copyButton->text()));
+}
+
+void ColorWidget::copyText(const QString &text)
+{
+    QApplication::clipboard()->setText(text, QClipboard::Clipboard);
+    if (!text.isEmpty()) {
+        m_recentColors.removeAll(text);
+        m_recentColors.prepend(text);
+        m_recentColors = m_recentColors.mid(0, RecentCount);
+        QSettings settings;
+        settings.setValue(settingsGroup + QLatin1Char('/') + recentColorsKey, m_recentColors);
+        rebuildRecentMenu();
+    }
+
+    const QString word = QStringLiteral("Copied");
+    const int room = m_copyButton->width() - 6;
+    m_copiedLabel->setText(m_copiedLabel->fontMetrics().horizontalAdvance(word) <= room
+                               ? word
+                               : QStringLiteral("\u2713"));
+    m_copiedLabel->setGeometry(m_copyButton->rect());
+    m_copiedLabel->raise();
+    m_copiedLabel->show();
+    m_copiedTimer->start();
 }
 
 void ColorWidget::formatMenuActionHandler(int id)
 {
+    for (const SampleChoice &choice : SampleChoices) {
+        if (id == choice.id) {
+            m_formatButton->buttonMenu()->setChecked(id, true);
+            if (choice.size != m_sampleSize) {
+                m_sampleSize = choice.size;
+                QSettings().setValue(settingsGroup + QLatin1Char('/') + sampleSizeKey,
+                                     m_sampleSize);
+                emit sampleSizeChanged(m_sampleSize);
+            }
+            return;
+        }
+    }
+    const int recent = FirstRecentId - id;
+    if (recent >= 0 && recent < RecentCount) {
+        if (recent < m_recentColors.size())
+            copyText(m_recentColors.at(recent));
+        return;
+    }
+
     const int nb = int(m_builtinFormats.size());
     const int nc = int(m_customFormats.size());
     if (id >= 0 && id < nb + nc) {
@@ -199,6 +277,12 @@ void ColorWidget::rebuildFormatMenu()
     menu->clear();
     const QString noIcon;
     const QString noShortcut;
+    for (const SampleChoice &choice : SampleChoices)
+        menu->addExclusiveAction(choice.id, 1, noIcon, QString::fromLatin1(choice.text), noShortcut,
+                                 Qt::WidgetShortcut);
+    for (const SampleChoice &choice : SampleChoices)
+        menu->setChecked(choice.id, choice.size == m_sampleSize);
+    menu->addSeparator();
     for (int i = 0; i < nb; ++i)
         menu->addExclusiveAction(i, 0, noIcon, escapeMnemonics(m_builtinFormats.at(i).menuLabel()),
                                  noShortcut, Qt::WidgetShortcut);
@@ -222,8 +306,77 @@ void ColorWidget::rebuildFormatMenu()
         m_removeMenu->addAction(-2, noIcon, QStringLiteral("Remove All"), noShortcut,
                                 Qt::WidgetShortcut);
     }
+    menu->addSeparator();
+    menu->addMenu(m_recentMenu);
+    rebuildRecentMenu();
     saveFormatSettings();
     updateTextWidths();
+}
+
+void ColorWidget::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    for (int i = 0; i < m_recentColors.size(); ++i) {
+        // A tab would start a shortcut column.
+        QString text = m_recentColors.at(i);
+        text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (text.size() > 60)
+            text = text.left(59) + QChar(0x2026);
+        m_recentMenu->addAction(FirstRecentId - i, QString(), escapeMnemonics(text), QString(),
+                                Qt::WidgetShortcut);
+    }
+    m_recentMenu->menuAction()->setEnabled(!m_recentColors.isEmpty());
+}
+
+void ColorWidget::loadPickSettings()
+{
+    QSettings settings;
+    settings.beginGroup(settingsGroup);
+    const int size = settings.value(sampleSizeKey, 1).toInt();
+    m_sampleSize = size == 3 || size == 5 ? size : 1;
+    m_recentColors.clear();
+    const QStringList stored = settings.value(recentColorsKey).toStringList();
+    for (const QString &text : stored) {
+        // Copied texts come from formats of at most maxFormatLength characters,
+        // whose tokens give a few characters each.
+        if (!text.isEmpty() && text.size() <= 4 * maxFormatLength &&
+            !m_recentColors.contains(text) && m_recentColors.size() < RecentCount)
+            m_recentColors.append(text);
+    }
+    settings.endGroup();
+}
+
+bool ColorWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_swatch && event->type() == QEvent::ToolTip)
+        m_swatch->setToolTip(contrastToolTip());
+    return QWidget::eventFilter(watched, event);
+}
+
+QString ColorWidget::contrastToolTip() const
+{
+    const ColorFormat format = currentFormat();
+    const QColor hover = m_swatch->hoverColor();
+    const QColor selected = m_swatch->selectedColor();
+    const double ratio = contrastRatio(hover, selected);
+    const auto verdict = [ratio](double normal, double large) {
+        return tr("normal text %1, large text %2")
+            .arg(ratio >= normal ? tr("pass") : tr("fail"),
+                 ratio >= large ? tr("pass") : tr("fail"));
+    };
+    // The texts are the user's data: escaped, and joined, never substituted.
+    QStringList lines = {
+        tr("Hovered:") + QLatin1Char(' ') +
+            escapeHtml(format.formatColor(hover, m_swatch->hoverPos())),
+        tr("Clicked:") + QLatin1Char(' ') +
+            escapeHtml(format.formatColor(selected, m_swatch->selectedPos())),
+        tr("Contrast ratio: %1:1").arg(QString::number(ratio, 'f', 2)),
+        QStringLiteral("AA: ") + verdict(4.5, 3.0),
+        QStringLiteral("AAA: ") + verdict(7.0, 4.5),
+    };
+    if (hover.alpha() < 255 || selected.alpha() < 255)
+        lines << tr("Translucent colors are composed over white.");
+    return QStringLiteral("<qt>") + lines.join(QStringLiteral("<br>")) + QStringLiteral("</qt>");
 }
 
 void ColorWidget::updateHoverText()

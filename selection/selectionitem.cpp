@@ -92,6 +92,27 @@ void SelectionItem::selectAll()
     update();
 }
 
+bool SelectionItem::nudge(const QPoint &delta, bool edges)
+{
+    if (!hasSelection() || m_creating || m_adjusting)
+        return false;
+    const QRectF r = m_rect;
+    if (edges) {
+        const double width = qBound(1.0, r.width() + delta.x(), m_imageRect.right() - r.left());
+        const double height = qBound(1.0, r.height() + delta.y(), m_imageRect.bottom() - r.top());
+        setFromPoints(r.topLeft(), r.topLeft() + QPointF(width, height));
+    } else {
+        // The whole selection stops at the border; it never shrinks there.
+        const QPointF shift(qBound(m_imageRect.left() - r.left(), double(delta.x()),
+                                   m_imageRect.right() - r.right()),
+                            qBound(m_imageRect.top() - r.top(), double(delta.y()),
+                                   m_imageRect.bottom() - r.bottom()));
+        setFromPoints(r.topLeft() + shift, r.bottomRight() + shift);
+    }
+    update();
+    return true;
+}
+
 bool SelectionItem::hasSelection() const
 {
     return m_rect.width() != 0 && m_rect.height() != 0;

@@ -37,6 +37,10 @@ public:
     void setFromPoints(const QPointF &p1, const QPointF &p2);
     void clear();
     void selectAll();
+    // Moves the selection by delta whole pixels, or with edges set moves its
+    // right and bottom edges (keeping at least one pixel), always inside the
+    // image. False, changing nothing, when there is no selection to move.
+    bool nudge(const QPoint &delta, bool edges);
 
     // True when the selection has a non-zero width and height.
     bool hasSelection() const;

@@ -15,6 +15,19 @@
 
 namespace {
 
+// The relative luminance of an sRGB colour composed over white, from 0
+// (black) to 1 (white).
+double relativeLuminance(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    const double alpha = rgb.alphaF();
+    const auto linear = [alpha](int channel) {
+        const double value = (channel / 255.0) * alpha + (1.0 - alpha);
+        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
+}
+
 // QRandomGenerator::global() cannot be seeded, so randomInt() has a generator
 // of its own. It starts from a fixed seed, like the C library's rand().
 QRandomGenerator &randomGenerator()
@@ -129,6 +142,40 @@ QColor blendColors(const QColor &under, const QColor &over, bool opaque)
     const int alpha = opaque ? 255 : (u * (255 - t) + 255 * t) / 255;
     return QColor(channel(over.red(), under.red()), channel(over.green(), under.green()),
                   channel(over.blue(), under.blue()), alpha);
+}
+
+QColor averageColor(const QImage &image, const QRect &area)
+{
+    const QRect inside = area.intersected(image.rect());
+    // Sums of at most a few thousand 16-bit products fit 64 bits with room
+    // to spare; integers keep the rounding exact.
+    qint64 count = 0, alpha = 0, red = 0, green = 0, blue = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const int a = qAlpha(pixel);
+            ++count;
+            alpha += a;
+            red += qRed(pixel) * a;
+            green += qGreen(pixel) * a;
+            blue += qBlue(pixel) * a;
+        }
+    }
+    if (alpha == 0)
+        return QColor(Qt::transparent);
+    // round(sum / n) for non-negative integers, halves up.
+    const auto rounded = [](qint64 sum, qint64 n) {
+        return int((2 * sum + n) / (2 * n));
+    };
+    return QColor(rounded(red, alpha), rounded(green, alpha), rounded(blue, alpha),
+                  rounded(alpha, count));
+}
+
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
 }
 
 int randomInt(int max)

@@ -2,7 +2,9 @@
 #define LUMENO_UTILITIES_H
 
 #include <QColor>
+#include <QImage>
 #include <QKeySequence>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -52,6 +54,18 @@ QColor blendColors(const QColor &under, const QColor &over, bool opaque);
 // floor(value) as an int. Values beyond the int range saturate and NaN gives
 // 0: a plain conversion of those would be undefined behaviour.
 int floorToInt(double value);
+
+// The mean colour of the pixels of image that lie inside area, weighted by
+// their alpha (averaged premultiplied, so a transparent pixel adds no colour),
+// each channel rounded to the nearest 8-bit value, halves up. Transparent
+// black when area holds no pixel of image or only transparent ones.
+QColor averageColor(const QImage &image, const QRect &area);
+
+// The contrast ratio of two colours as the web accessibility guidelines
+// define it: (L1 + 0.05) / (L2 + 0.05) of the relative luminances of the
+// sRGB colours, the lighter one on top; from 1 to 21. A translucent colour
+// counts as composed over white.
+double contrastRatio(const QColor &a, const QColor &b);
 
 // A pseudo-random number from 0 to max inclusive; 0 when max is negative.
 int randomInt(int max);

@@ -5,6 +5,7 @@
 #include "document/image.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
+#include "util/utilities.h"
 #include "view/glcapabilities.h"
 #include "view/pixmapitem.h"
 
@@ -13,13 +14,17 @@
 #include <QMimeData>
 #include <QCursor>
 #include <QGraphicsScene>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLWidget>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <QUndoStack>
+#include <QVarLengthArray>
 #include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +32,32 @@ constexpr double MinZoom = 1.0 / 32.0;
 constexpr double MaxZoom = 128.0;
 constexpr double WheelStep = 1.2;
 constexpr int WheelNotch = 120; // eighths of a degree in one notch of a wheel
+// The grid and the box show where what they frame is at least this many
+// logical pixels across: from zoom 8 up for a single pixel.
+constexpr double OverlayZoom = 8.0;
+constexpr int GridAlpha = 56;
+// View pixels kept between a nudged pointer and the window's edges.
+constexpr double NudgeMargin = 25.0;
+
+// The box is a dark ring on the framed pixels' outermost device pixels and a
+// light one just outside them, each about one logical pixel wide.
+int boxLineWidth(double ratio)
+{
+    return qMax(1, int(ratio));
+}
+
+// The logical viewport pixels the box around the given device pixels covers,
+// with a pixel to spare; empty for no box.
+QRect boxArea(const QRect &pixels, double ratio)
+{
+    if (pixels.isEmpty())
+        return QRect();
+    const int width = boxLineWidth(ratio);
+    const QRectF device(pixels.adjusted(-width, -width, width, width));
+    return QRectF(device.topLeft() / ratio, device.size() / ratio)
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
+}
 
 // No view has been shown yet: the first show schedules the OpenGL switch.
 bool s_firstShow = true;
@@ -48,7 +79,10 @@ View::View(QWidget *parent) : QGraphicsView(parent)
     setFrameShape(QFrame::NoFrame);
     // The selection item covers the whole scene, so nearly every change
     // repaints everything; say so instead of computing minimal regions.
+    // (The box around the hovered pixel asks for its own small areas.)
     setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
+    // drawBackground() covers every pixel: nothing to erase first.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 
     m_pixmapItem = new PixmapItem(this);
     scene()->addItem(m_pixmapItem);
@@ -64,6 +98,16 @@ View::View(QWidget *parent) : QGraphicsView(parent)
     m_glTimer = new QTimer(this);
     m_glTimer->setInterval(200);
     m_glTimer->setSingleShot(true);
+
+    // Dashes of two device pixels, dark and light in turn, so the grid shows
+    // on every picture; along a line the pattern runs the same way.
+    QImage tile(4, 4, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < tile.height(); ++y) {
+        for (int x = 0; x < tile.width(); ++x)
+            tile.setPixelColor(
+                x, y, (x + y) & 2 ? QColor(255, 255, 255, GridAlpha) : QColor(0, 0, 0, GridAlpha));
+    }
+    m_gridBrush = QBrush(tile);
 
     connect(m_selectionItem, &SelectionItem::selectionChanged, this, &View::selectionChanged);
     connect(m_glTimer, &QTimer::timeout, this, &View::ensureGlWidget);
@@ -98,6 +142,40 @@ QColor View::colorOfPixel(const QPoint &pixel) const
     if (!m_image || !m_image->contains(pixel.x(), pixel.y()))
         return QColor(Qt::transparent);
     return QColor::fromRgba(m_image->image.pixel(pixel));
+}
+
+QColor View::sampledColor(const QPoint &pixel) const
+{
+    if (m_sampleSize == 1 || !m_image || !m_image->contains(pixel.x(), pixel.y()))
+        return colorOfPixel(pixel);
+    const int half = m_sampleSize / 2;
+    return averageColor(m_image->image,
+                        QRect(pixel - QPoint(half, half), QSize(m_sampleSize, m_sampleSize)));
+}
+
+void View::setSampleSize(int size)
+{
+    size = qBound(1, size | 1, 5);
+    if (size == m_sampleSize)
+        return;
+    m_sampleSize = size;
+    // The readout and the box follow at once, without a mouse move.
+    emitHoverColor();
+    updateHoverBox();
+}
+
+void View::setPixelGridVisible(bool visible)
+{
+    if (visible == m_pixelGridVisible)
+        return;
+    m_pixelGridVisible = visible;
+    viewport()->update();
+}
+
+void View::setHoverBoxVisible(bool visible)
+{
+    m_hoverBoxVisible = visible;
+    updateHoverBox();
 }
 
 PixelMapping View::pixelMapping() const
@@ -259,8 +337,77 @@ void View::updateHover()
 void View::updateHover(const QPointF &viewportPos)
 {
     m_cursorPos = viewportPos;
-    m_hoverScenePos = pixelMapping().scenePosAt(m_cursorPos);
+    setHoverScenePos(pixelMapping().scenePosAt(m_cursorPos));
     emitHoverColor();
+}
+
+void View::setHoverScenePos(const QPointF &scenePos)
+{
+    m_hoverScenePos = scenePos;
+    updateHoverBox();
+}
+
+QRect View::hoverBoxPixels(const PixelMapping &mapping) const
+{
+    if (!m_hoverBoxVisible || !m_pointerInside || !hasImage() ||
+        mapping.zoom() * m_sampleSize < OverlayZoom)
+        return QRect();
+    const QRect image(0, 0, m_image->width(), m_image->height());
+    const QPoint centre = PixelMapping::pixelAt(m_hoverScenePos);
+    if (!image.contains(centre))
+        return QRect();
+    const int half = m_sampleSize / 2;
+    const QRect square(centre - QPoint(half, half), QSize(m_sampleSize, m_sampleSize));
+    return mapping.deviceRect(square.intersected(image));
+}
+
+void View::updateHoverBox()
+{
+    // Everything else on screen stays as it is: only the box's old and new
+    // places are repainted.
+    const PixelMapping mapping = pixelMapping();
+    const QRect area = boxArea(hoverBoxPixels(mapping), mapping.devicePixelRatio());
+    if (area == m_hoverBoxArea)
+        return;
+    if (!m_hoverBoxArea.isEmpty())
+        viewport()->update(m_hoverBoxArea);
+    if (!area.isEmpty())
+        viewport()->update(area);
+    m_hoverBoxArea = area;
+}
+
+bool View::nudgePointer(const QPoint &delta)
+{
+    if (!hasImage() || !m_pointerInside)
+        return false;
+    const QPoint from = PixelMapping::pixelAt(m_hoverScenePos);
+    const QRect image(0, 0, m_image->width(), m_image->height());
+    if (!image.contains(from))
+        return false;
+
+    PixelMapping mapping = pixelMapping();
+    // Where an image pixel is smaller than a screen pixel, the pointer moves
+    // by screen pixels instead, so that every step shows.
+    const bool fine = mapping.zoom() < 1.0;
+    QPointF wanted = m_cursorPos + QPointF(delta) * (fine ? 1.0 : mapping.zoom());
+    QPoint to = fine ? PixelMapping::pixelAt(mapping.scenePosAt(wanted)) : from + delta;
+    // The pointer stays over the image: a step beyond its edge stops there.
+    const QPoint bounded(qBound(0, to.x(), image.right()), qBound(0, to.y(), image.bottom()));
+    if (fine && bounded.x() != to.x())
+        wanted.setX(m_cursorPos.x());
+    if (fine && bounded.y() != to.y())
+        wanted.setY(m_cursorPos.y());
+    to = bounded;
+
+    const QPoint scrolled =
+        scrollToShow(QRectF(to, QSizeF(1, 1)), QPointF(to) + QPointF(0.5, 0.5), NudgeMargin);
+    mapping = pixelMapping();
+    const QPoint pos = mapping.pointerPosIn(to, wanted + QPointF(scrolled));
+    QCursor::setPos(viewport()->mapToGlobal(pos));
+    // The window system reports the move later, or (where programs may not
+    // move the pointer) never: the readout follows now.
+    updateHover(QPointF(pos));
+    return true;
 }
 
 void View::keepUnder(const QPointF &scenePos, const QPointF &viewportPos)
@@ -277,14 +424,14 @@ void View::emitHoverColor()
     // point, floored: outside the image, also just left of or above it, that
     // is transparent black.
     if (hasImage())
-        emit hoverColorChanged(colorOfPixel(PixelMapping::pixelAt(m_hoverScenePos)),
+        emit hoverColorChanged(sampledColor(PixelMapping::pixelAt(m_hoverScenePos)),
                                m_hoverScenePos);
 }
 
 void View::emitClickColor()
 {
     if (hasImage())
-        emit clickColorChanged(colorOfPixel(PixelMapping::pixelAt(m_hoverScenePos)),
+        emit clickColorChanged(sampledColor(PixelMapping::pixelAt(m_hoverScenePos)),
                                m_hoverScenePos);
 }
 
@@ -294,6 +441,7 @@ void View::mousePressEvent(QMouseEvent *event)
     if (hasImage()) {
         // The click is where the button went down, also when no move came
         // first (the window was just shown under a still pointer).
+        m_pointerInside = true;
         updateHover(m_eventPos);
         emitClickColor();
         if (!m_panning && !m_zoomDragging) {
@@ -322,6 +470,7 @@ void View::mousePressEvent(QMouseEvent *event)
 void View::mouseMoveEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
+    m_pointerInside = true;
     updateHover(m_eventPos);
     if (m_zoomDragging) {
         // The exponent is of the whole distance from the press, so returning
@@ -337,7 +486,7 @@ void View::mouseMoveEvent(QMouseEvent *event)
     }
     if (m_zoomDragging || m_panning) {
         // The picture moved under the cursor.
-        m_hoverScenePos = pixelMapping().scenePosAt(m_cursorPos);
+        setHoverScenePos(pixelMapping().scenePosAt(m_cursorPos));
         emitHoverColor();
     }
     QGraphicsView::mouseMoveEvent(event);
@@ -415,6 +564,54 @@ void View::showEvent(QShowEvent *event)
     QGraphicsView::showEvent(event);
 }
 
+void View::keyPressEvent(QKeyEvent *event)
+{
+    QPoint step;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = QPoint(-1, 0);
+        break;
+    case Qt::Key_Right:
+        step = QPoint(1, 0);
+        break;
+    case Qt::Key_Up:
+        step = QPoint(0, -1);
+        break;
+    case Qt::Key_Down:
+        step = QPoint(0, 1);
+        break;
+    default:
+        break;
+    }
+    if (!step.isNull()) {
+        const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        const int count = modifiers & Qt::ControlModifier ? 10 : 1;
+        const Qt::KeyboardModifiers rest = modifiers & ~Qt::ControlModifier;
+        bool handled = false;
+        if (rest == Qt::NoModifier)
+            handled = nudgePointer(step * count);
+        else if (rest == Qt::ShiftModifier)
+            handled = m_selectionItem->nudge(step * count, false);
+        else if (rest == (Qt::ShiftModifier | Qt::AltModifier))
+            handled = m_selectionItem->nudge(step * count, true);
+        if (handled) {
+            event->accept();
+            return;
+        }
+    }
+    // Elsewhere the arrows scroll, as they always did.
+    QGraphicsView::keyPressEvent(event);
+}
+
+bool View::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave) {
+        m_pointerInside = false;
+        updateHoverBox();
+    }
+    return QGraphicsView::viewportEvent(event);
+}
+
 void View::contextMenuEvent(QContextMenuEvent *)
 {
     // No context menu, and the scene never sees context-menu events.
@@ -432,6 +629,98 @@ void View::drawBackground(QPainter *painter, const QRectF &)
         painter->setPen(Qt::NoPen);
         painter->fillRect(area, Qt::white);
     }
+}
+
+void View::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    const PixelMapping mapping = pixelMapping();
+    const double ratio = mapping.devicePixelRatio();
+    const QRect box = hoverBoxPixels(mapping);
+    // Where the box is on screen from now on: the place the next move of it
+    // must clear, also when a zoom or a scroll moved it since it was asked
+    // for.
+    m_hoverBoxArea = boxArea(box, ratio);
+    const bool grid = hasImage() && m_pixelGridVisible && mapping.zoom() >= OverlayZoom;
+    if (!grid && box.isEmpty())
+        return;
+    // From the same mapping the picture is drawn with, in device pixels:
+    // one unit is one device pixel from here on. (The view restores the
+    // painter afterwards.)
+    painter->resetTransform();
+    painter->scale(1.0 / ratio, 1.0 / ratio);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    if (grid) {
+        // Only the exposed part: a moving box repaints two small areas.
+        const QRect exposed = QRectF(mapping.viewportPosAt(rect.topLeft()) * ratio,
+                                     mapping.viewportPosAt(rect.bottomRight()) * ratio)
+                                  .toAlignedRect();
+        const GridLayout &layout = gridLayout(mapping);
+        paintGrid(painter, layout, exposed.intersected(layout.image));
+    }
+    if (!box.isEmpty())
+        paintHoverBox(painter, box, boxLineWidth(ratio));
+}
+
+const View::GridLayout &View::gridLayout(const PixelMapping &mapping)
+{
+    const double ratio = mapping.devicePixelRatio();
+    const QSize size(qCeil(viewport()->width() * ratio), qCeil(viewport()->height() * ratio));
+    const QSize imageSize(m_image->width(), m_image->height());
+    if (m_grid.mapping == mapping && m_grid.size == size && m_grid.imageSize == imageSize &&
+        m_grid.columns.style() != Qt::NoBrush)
+        return m_grid;
+    m_grid.mapping = mapping;
+    m_grid.size = size;
+    m_grid.imageSize = imageSize;
+    // A line on the first device column and row of every image pixel.
+    const QImage dashes = m_gridBrush.textureImage();
+    QImage columns(size.width(), dashes.height(), QImage::Format_ARGB32_Premultiplied);
+    columns.fill(Qt::transparent);
+    for (int column = mapping.columnAt(0); column <= mapping.columnAt(size.width() - 1); ++column) {
+        const int x = mapping.deviceCorner(QPoint(column, 0)).x();
+        for (int y = 0; x >= 0 && x < size.width() && y < dashes.height(); ++y)
+            columns.setPixel(x, y, dashes.pixel(x % dashes.width(), y));
+    }
+    m_grid.columns = QBrush(columns);
+    m_grid.rows.clear();
+    for (int row = mapping.rowAt(0); row <= mapping.rowAt(size.height() - 1); ++row) {
+        const int y = mapping.deviceCorner(QPoint(0, row)).y();
+        if (y >= 0 && y < size.height())
+            m_grid.rows.append(y);
+    }
+    m_grid.image =
+        mapping.deviceRect(QRect(QPoint(0, 0), imageSize)).intersected(QRect(QPoint(0, 0), size));
+    return m_grid;
+}
+
+void View::paintGrid(QPainter *painter, const GridLayout &grid, const QRect &area)
+{
+    if (area.isEmpty())
+        return;
+    // The vertical lines are alike on every row but for the dashes, so one
+    // fill draws them all; line by line, every device row of every line
+    // would be a span of its own.
+    painter->fillRect(area, grid.columns);
+    QVarLengthArray<QRect, 256> rows;
+    const auto first = std::lower_bound(grid.rows.begin(), grid.rows.end(), area.top());
+    for (auto y = first; y != grid.rows.end() && *y <= area.bottom(); ++y)
+        rows.append(QRect(area.left(), *y, area.width(), 1));
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(m_gridBrush);
+    painter->drawRects(rows.constData(), int(rows.size()));
+}
+
+void View::paintHoverBox(QPainter *painter, const QRect &pixels, int width)
+{
+    const auto ring = [painter, width](const QRect &r, const QColor &colour) {
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), colour);
+        painter->fillRect(QRect(r.left(), r.top() + width, width, r.height() - 2 * width), colour);
+        painter->fillRect(
+            QRect(r.right() - width + 1, r.top() + width, width, r.height() - 2 * width), colour);
+    };
+    ring(pixels, QColor(0, 0, 0));
+    ring(pixels.adjusted(-width, -width, width, width), QColor(255, 255, 255));
 }
 
 void View::ensureGlWidgetDelayed()

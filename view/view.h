@@ -24,6 +24,13 @@ class SelectionItem;
 // transform is a uniform scale equal to zoom(), in view pixels per image
 // pixel. Left drag pans, middle drag zooms, the wheel zooms around the
 // cursor; the right button belongs to the selection item.
+//
+// From zoom 8 up the view draws a grid on the image pixels' borders, and
+// wherever the pixels the hover colour comes from span 8 logical pixels or
+// more, a box around them; both are painted over the scene in device pixels
+// and exist only on screen. The arrow keys step the
+// pointer over the image pixel by pixel (Ctrl: ten), Shift+arrows move the
+// selection, Shift+Alt+arrows move its right or bottom edge.
 class View : public QGraphicsView
 {
     Q_OBJECT
@@ -89,6 +96,21 @@ public:
     QColor colorAt(const QPointF &scenePos) const;
     // The colour of an image pixel: transparent black outside the image.
     QColor colorOfPixel(const QPoint &pixel) const;
+    // The colour the view reports for an image pixel: the pixel's own, or the
+    // average of the sample square centred on it (the part inside the
+    // image). Transparent black outside the image.
+    QColor sampledColor(const QPoint &pixel) const;
+
+    // The side of the square the hover and click colours are averaged over:
+    // 1 (the pixel itself), 3 or 5. An even size counts as the next odd one;
+    // sizes beyond 1 to 5 as the nearer end.
+    void setSampleSize(int size);
+    int sampleSize() const { return m_sampleSize; }
+    void setPixelGridVisible(bool visible);
+    bool isPixelGridVisible() const { return m_pixelGridVisible; }
+    // The box around the sampled pixels; on unless switched off (to measure
+    // what it costs).
+    void setHoverBoxVisible(bool visible);
 
 signals:
     // c is the colour of the pixel under p, the scene point under the mouse.
@@ -126,9 +148,27 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
+    // The grid as laid out for one mapping and viewport size: its vertical
+    // lines across the viewport, four device rows of them (a period of the
+    // dashes), tiled down in one fill; the device rows of its horizontal
+    // lines; and the device pixels the image covers.
+    struct GridLayout
+    {
+        PixelMapping mapping;
+        QSize size;
+        QSize imageSize;
+        QBrush columns;
+        QList<int> rows;
+        QRect image;
+    };
+    const GridLayout &gridLayout(const PixelMapping &mapping);
+
     // Reads the cursor (viewport coordinates) and the scene point under it,
     // and reports the hover colour.
     void updateHover();
@@ -136,6 +176,18 @@ private:
     void emitHoverColor();
     void emitClickColor();
     void scrollBy(int dx, int dy);
+    void setHoverScenePos(const QPointF &scenePos);
+    // Moves the pointer by delta image pixels (at least as many logical
+    // pixels), staying over the image and scrolling to keep it in view.
+    // False when the pointer is not over the image.
+    bool nudgePointer(const QPoint &delta);
+    // The device pixels showing the pixels the hover colour comes from, when
+    // the box around them is shown; empty otherwise.
+    QRect hoverBoxPixels(const PixelMapping &mapping) const;
+    // Repaints where the box was and where it is now, nothing else.
+    void updateHoverBox();
+    void paintGrid(QPainter *painter, const GridLayout &grid, const QRect &area);
+    void paintHoverBox(QPainter *painter, const QRect &pixels, int width);
 
     double m_zoom = 1.0;
     QPointF m_hoverScenePos;
@@ -160,6 +212,17 @@ private:
     // Wheel rotation not yet turned into a zoom step, in eighths of a degree:
     // fine-grained wheels and touchpads send fractions of a 15-degree notch.
     int m_wheelRemainder = 0;
+    int m_sampleSize = 1;
+    bool m_pixelGridVisible = true;
+    bool m_hoverBoxVisible = true;
+    // The mouse is over the viewport: between a move and leaving it.
+    bool m_pointerInside = false;
+    // The logical viewport pixels the box covers on screen, or will once
+    // the repaint asked for has run; empty without a box.
+    QRect m_hoverBoxArea;
+    // Alternating faint dark and light dashes, one device pixel per texel.
+    QBrush m_gridBrush;
+    GridLayout m_grid;
 };
 
 #endif

@@ -75,6 +75,7 @@ private slots:
     void drops();
     void settings_data();
     void settings();
+    void gridAndSampleSizeReachTheView();
     void openAndSave();
     void unsavedChangesAreAskedAbout();
 
@@ -410,6 +411,21 @@ void TestApp::settings()
     QVERIFY(again.windowState() & Qt::WindowMaximized);
     QCOMPARE(QSettings().value(QStringLiteral("view/window_geometry")).toRect(),
              QRect(61, 71, 739, 479));
+}
+
+void TestApp::gridAndSampleSizeReachTheView()
+{
+    {
+        Lumeno window;
+        QVERIFY(window.view()->isPixelGridVisible());
+        window.toolbar()->menu()->action(Toolbar::PixelGrid)->trigger();
+        window.toolbar()->colorWidget()->formatMenuActionHandler(-11); // 3 x 3
+        QCOMPARE(window.view()->sampleSize(), 3);
+    }
+    Lumeno window; // as the last one left them
+    QVERIFY(!window.view()->isPixelGridVisible());
+    QVERIFY(!window.toolbar()->menu()->isChecked(Toolbar::PixelGrid));
+    QCOMPARE(window.view()->sampleSize(), 3);
 }
 
 void TestApp::openAndSave()

@@ -45,17 +45,22 @@ QString menuText(QMenu *menu)
     return entries.join(QLatin1Char('|'));
 }
 
-QString expectedMenu(const QStringList &custom, int checked)
+QString expectedMenu(const QStringList &custom, int checked, const QStringList &recent = {},
+                     int sample = 0)
 {
-    QStringList entries = {"r,g,b,a", "#rrggbbaa", "#rrggbb", "rgb(r,g,b)", "rgba(r,g,b,a)", "-"};
+    QStringList entries = {
+        "Point Sample", "3 x 3 Average", "5 x 5 Average", "-", "r,g,b,a", "#rrggbbaa",
+        "#rrggbb",      "rgb(r,g,b)",    "rgba(r,g,b,a)", "-"};
+    entries[sample].prepend(QLatin1Char('*'));
     QStringList labels;
     for (const QString &string : custom)
         labels << QString(string).remove(QLatin1Char('%'));
     entries << labels;
-    entries[checked < 5 ? checked : checked + 1].prepend(QLatin1Char('*'));
+    entries[checked < 5 ? checked + 4 : checked + 5].prepend(QLatin1Char('*'));
     entries << QStringLiteral("-") << QStringLiteral("Add Custom");
     if (!custom.isEmpty())
         entries << ">Remove Custom[" + (labels + QStringList{"-", "Remove All"}).join('|') + ']';
+    entries << QStringLiteral("-") << ">Recent[" + recent.join('|') + ']';
     return entries.join(QLatin1Char('|'));
 }
 
@@ -85,6 +90,8 @@ private slots:
     void choosingFromTheMenu();
     void userTextIsData();
     void ctrlD();
+    void samplingAndRecentColours();
+    void contrastToolTip();
 };
 
 // The format language is what users store in their settings: its exact
@@ -399,6 +406,62 @@ void TestColour::ctrlD()
         QVERIFY(clicked.wait());
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
     }
+}
+
+void TestColour::samplingAndRecentColours()
+{
+    storeFormats({}, 2);
+    QSettings().setValue(QStringLiteral("colors/sample_size"), 4); // none of the sizes
+    QSettings().setValue(QStringLiteral("colors/recent_colors"), QStringList{"a", "", "a", "b"});
+    ColorWidget panel;
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QCOMPARE(panel.sampleSize(), 1);
+    QCOMPARE(panel.recentColors(), (QStringList{"a", "b"}));
+    panel.formatMenuActionHandler(-12); // 5 x 5
+
+    // Eleven copies and a repeat: the last ten, newest first, once each.
+    for (const int red : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 5}) {
+        panel.setSelectedColor(QColor(red, 0, 0), QPointF());
+        QTest::mouseClick(panel.copyButton(), Qt::LeftButton);
+    }
+    QVERIFY(panel.copiedLabel()->isVisible()); // for about a second
+    QVERIFY(panel.copiedLabel()->geometry().contains(panel.copyButton()->rect()));
+    QStringList recent = {"#050000", "#0a0000", "#090000", "#080000", "#070000",
+                          "#060000", "#040000", "#030000", "#020000", "#010000"};
+    QCOMPARE(panel.recentColors(), recent);
+    QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu({}, 2, recent, 2));
+    // Choosing one copies it again.
+    panel.formatMenuActionHandler(-109);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#010000"));
+    recent.move(9, 0);
+    QTRY_VERIFY(!panel.copiedLabel()->isVisible());
+
+    ColorWidget next; // the next run
+    QCOMPARE(next.sampleSize(), 5);
+    QCOMPARE(menuText(next.formatButton()->buttonMenu()), expectedMenu({}, 2, recent, 2));
+}
+
+void TestColour::contrastToolTip()
+{
+    // The format is the user's text: it stays text in the rich tool tip.
+    storeFormats({"<b>%rr"}, 5);
+    ColorWidget panel;
+    const auto tip = [&panel](const QColor &hover) {
+        panel.setHoverColor(hover, QPointF());
+        panel.setSelectedColor(Qt::white, QPointF());
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), panel.swatch()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(panel.swatch(), &help);
+        return panel.swatch()->toolTip();
+    };
+    QCOMPARE(
+        tip(QColor(0x777777)),
+        "<qt>Hovered: &lt;b&gt;77<br>Clicked: &lt;b&gt;ff<br>Contrast ratio: 4.48:1<br>"
+        "AA: normal text fail, large text pass<br>AAA: normal text fail, large text fail</qt>");
+    QCOMPARE(tip(QColor(0x76, 0x76, 0x76, 254)),
+             "<qt>Hovered: &lt;b&gt;76<br>Clicked: &lt;b&gt;ff<br>Contrast ratio: 4.51:1<br>"
+             "AA: normal text pass, large text pass<br>AAA: normal text fail, large text pass<br>"
+             "Translucent colors are composed over white.</qt>");
 }
 
 LUMENO_TEST_MAIN(TestColour)

@@ -24,6 +24,7 @@ class TestUtil : public QObject
 
 private slots:
     void texts();
+    void averageAndContrast();
     void shortcuts();
     void stopwatch();
 };
@@ -57,6 +58,25 @@ void TestUtil::texts()
     QCOMPARE(::blendColors(QColor(0, 0, 0, 170), QColor(0, 0, 0, 6), false).alpha(), 172);
     QCOMPARE(::blendColors(QColor(255, 255, 255, 128), QColor(255, 0, 0, 128), true),
              QColor(191, 63, 63));
+}
+
+// Averages over the pixels inside the area, weighted by alpha, rounded halves
+// up; contrast ratios as the web accessibility guidelines publish them.
+void TestUtil::averageAndContrast()
+{
+    QImage image(2, 2, QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgba(255, 0, 0, 255));
+    image.setPixel(1, 0, qRgba(0, 0, 255, 0));
+    image.setPixel(0, 1, qRgba(0, 0, 255, 85));
+    image.setPixel(1, 1, qRgba(1, 1, 1, 255));
+    QCOMPARE(::averageColor(image, QRect(0, 0, 1, 1)), QColor(255, 0, 0));
+    QCOMPARE(::averageColor(image, QRect(0, 0, 2, 1)), QColor(255, 0, 0, 128));
+    QCOMPARE(::averageColor(image, QRect(-2, -2, 5, 4)), QColor(110, 0, 37, 149));
+    QCOMPARE(::averageColor(image, QRect(1, 0, 1, 1)), QColor(Qt::transparent));
+    QCOMPARE(::averageColor(image, QRect(2, 0, 3, 3)), QColor(Qt::transparent));
+    QCOMPARE(QString::number(::contrastRatio(Qt::black, Qt::white), 'f', 2), "21.00");
+    QCOMPARE(QString::number(::contrastRatio(Qt::white, QColor(0x777777)), 'f', 2), "4.48");
+    QCOMPARE(QString::number(::contrastRatio(Qt::blue, Qt::white), 'f', 2), "8.59");
 }
 
 void TestUtil::shortcuts()

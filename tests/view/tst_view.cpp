@@ -30,6 +30,18 @@ bool near(const QPointF &a, const QPointF &b, double tolerance)
     return qAbs(a.x() - b.x()) <= tolerance && qAbs(a.y() - b.y()) <= tolerance;
 }
 
+// 240 x 180 pixels, every block of them its own colour: red is the column,
+// green the row, blue 99.
+QImage coded(int block = 1)
+{
+    QImage pixels(240, 180, QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, qRgb(x / block * block, y / block * block, 99));
+    }
+    return pixels;
+}
+
 } // namespace
 
 class TestView : public QObject
@@ -45,6 +57,11 @@ private slots:
     void copyAndCrop();
     void drawing();
     void openGlOnlyWhereItPays();
+    void overlays_data();
+    void overlays();
+    void nudging_data();
+    void nudging();
+    void boxLeavesNoTrace();
 };
 
 void TestView::pickIsTheDrawnPixel_data()
@@ -70,14 +87,8 @@ void TestView::pickIsTheDrawnPixel()
     QFETCH(QPoint, scroll);
     QFETCH(int, block);
 
-    // Every colour different: red is the column, green the row.
-    QImage pixels(240, 180, QImage::Format_RGB32);
-    for (int y = 0; y < pixels.height(); ++y) {
-        for (int x = 0; x < pixels.width(); ++x)
-            pixels.setPixel(x, y, qRgb(x / block * block, y / block * block, 99));
-    }
     ViewFixture f(QSize(401, 301));
-    f.show(pixels);
+    f.show(coded(block));
     f.view->setZoom(zoom);
     f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + scroll.x());
     f.view->verticalScrollBar()->setValue(f.view->verticalScrollBar()->value() + scroll.y());
@@ -335,6 +346,183 @@ void TestView::openGlOnlyWhereItPays()
     QTRY_VERIFY(f.view->isGlViewportCreated()); // 200 ms after an image
     QCOMPARE(f.view->viewport(), raster);
     QCOMPARE(f.view->pixmapItem()->tileSize(), 0);
+}
+
+void TestView::overlays_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("pixel"); // hovered
+    QTest::addColumn<int>("size");     // sampled square
+
+    QTest::newRow("zoom 8") << 8.0 << QPoint(120, 90) << 1;
+    QTest::newRow("zoom 16") << 16.0 << QPoint(37, 151) << 1;
+    QTest::newRow("zoom 128") << 128.0 << QPoint(120, 90) << 1;
+    QTest::newRow("zoom 8, 5 x 5 at the corner") << 8.0 << QPoint(0, 0) << 5;
+    QTest::newRow("zoom 2, 5 x 5: box, no grid") << 2.0 << QPoint(120, 90) << 5;
+    QTest::newRow("zoom 4: neither") << 4.0 << QPoint(120, 90) << 1;
+}
+
+// The grid and the box lie on the borders of the pixels as drawn: found in a
+// plain picture of the view, not computed from the mapping.
+void TestView::overlays()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, pixel);
+    QFETCH(int, size);
+
+    ViewFixture f(QSize(401, 301));
+    f.show(coded());
+    f.view->setZoom(zoom);
+    f.view->setSampleSize(size);
+    f.view->centerOn(QPointF(pixel) + QPointF(0.3, 0.3));
+    QSignalSpy hovered(f.view, &View::hoverColorChanged);
+    QSignalSpy clicked(f.view, &View::clickColorChanged);
+    const QPoint pos = f.viewportPosOf(QPointF(pixel) + QPointF(0.5, 0.5));
+    f.hover(pos);
+    QTest::mouseClick(f.view->viewport(), Qt::LeftButton, {}, pos);
+    const QRect sampled =
+        QRect(pixel - QPoint(size / 2, size / 2), QSize(size, size)) & QRect(0, 0, 240, 180);
+    // Both colours are the mean of the sampled pixels, with the centre's point.
+    for (const QSignalSpy *spy : {&hovered, &clicked}) {
+        QCOMPARE(spy->last().at(0).value<QColor>().rgb(),
+                 qRgb(sampled.center().x(), sampled.center().y(), 99));
+        QCOMPARE(PixelMapping::pixelAt(spy->last().at(1).toPointF()), pixel);
+    }
+    const auto shot = [&f](bool grid, bool box) {
+        f.view->setPixelGridVisible(grid);
+        f.view->setHoverBoxVisible(box);
+        return f.view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage plain = shot(false, false), grid = shot(true, false), box = shot(false, true);
+    const auto coords = [&plain](int x, int y) {
+        const QRgb c = plain.pixel(x, y);
+        return qBlue(c) == 99 ? QPoint(qRed(c), qGreen(c)) : QPoint(-1, -1);
+    };
+    QRect framed; // the device pixels showing the sampled pixels
+    for (int y = 1; y < plain.height(); ++y) {
+        for (int x = 1; x < plain.width(); ++x) {
+            const QPoint at = coords(x, y);
+            framed |= sampled.contains(at) ? QRect(x, y, 1, 1) : QRect();
+            // A faint line on the first device pixel of each column and row.
+            const bool line = at.x() >= 0 && zoom >= 8 &&
+                              (coords(x - 1, y).x() != at.x() || coords(x, y - 1).y() != at.y());
+            if (line == (grid.pixel(x, y) == plain.pixel(x, y)))
+                QFAIL(qPrintable(QStringLiteral("grid at %1,%2").arg(x).arg(y)));
+        }
+    }
+    // A dark ring on the framed pixels' edge and a light one around it, each
+    // about a logical pixel wide.
+    const int w = zoom * size >= 8 ? qMax(1, int(plain.devicePixelRatio())) : 0;
+    for (int y = 0; y < box.height(); ++y) {
+        for (int x = 0; x < box.width(); ++x) {
+            const QPoint p(x, y);
+            const QRgb expected = framed.adjusted(w, w, -w, -w).contains(p)   ? plain.pixel(p)
+                                  : framed.contains(p)                        ? qRgb(0, 0, 0)
+                                  : framed.adjusted(-w, -w, w, w).contains(p) ? qRgb(255, 255, 255)
+                                                                              : plain.pixel(p);
+            if (box.pixel(p) != expected)
+                QFAIL(qPrintable(QStringLiteral("box at %1,%2").arg(x).arg(y)));
+        }
+    }
+}
+
+void TestView::nudging_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("start");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QPoint>("step"); // of the hovered pixel
+    QTest::addColumn<QRect>("selection");
+    QTest::addColumn<QRect>("selected");
+
+    const QPoint p(100, 80);
+    const QRect none, s(10, 10, 20, 20);
+    QTest::newRow("one pixel") << 16.0 << p << "Right" << QPoint(1, 0) << none << none;
+    QTest::newRow("ten with Ctrl")
+        << 16.0 << p << "Ctrl+Left, Down" << QPoint(-10, 1) << none << none;
+    QTest::newRow("stops at the edge")
+        << 16.0 << QPoint(1, 0) << "Up, Left, Left" << QPoint(-1, 0) << none << none;
+    QTest::newRow("zoomed out: a screen pixel")
+        << 0.5 << p << "Right" << QPoint(2, 0) << none << none;
+    QTest::newRow("scrolls at zoom 128")
+        << 128.0 << p << "Right, Right, Right, Down" << QPoint(3, 1) << none << none;
+    QTest::newRow("Shift moves the selection")
+        << 16.0 << p << "Shift+Right, Shift+Down" << QPoint() << s << s.translated(1, 1);
+    QTest::newRow("whole, up to the border")
+        << 16.0 << p << "Ctrl+Shift+Up, Ctrl+Shift+Up" << QPoint() << s << s.translated(0, -10);
+    QTest::newRow("Shift+Alt: right and bottom edges")
+        << 16.0 << p << "Shift+Alt+Right, Shift+Alt+Up" << QPoint() << s << s.adjusted(0, 0, 1, -1);
+    QTest::newRow("inside the image, at least a pixel")
+        << 16.0 << p << "Ctrl+Shift+Alt+Right, Ctrl+Shift+Alt+Up" << QPoint()
+        << QRect(230, 10, 2, 2) << QRect(230, 10, 10, 1);
+}
+
+void TestView::nudging()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    QFETCH(QPoint, step);
+    QFETCH(QRect, selection);
+    QFETCH(QRect, selected);
+
+    ViewFixture f(QSize(401, 301));
+    f.show(coded());
+    SelectionItem *item = f.view->selectionItem();
+    item->setFromPoints(selection.topLeft(), selection.bottomRight() + QPoint(1, 1));
+    f.view->setZoom(zoom);
+    f.view->centerOn(QPointF(start) + QPointF(0.5, 0.5));
+    f.hover(f.viewportPosOf(QPointF(start) + QPointF(0.5, 0.5)));
+    // Zoomed out, the pointer may show a neighbour of the start.
+    const QPoint from = PixelMapping::pixelAt(f.view->hoverScenePos());
+    QSignalSpy hover(f.view, &View::hoverColorChanged);
+    QSignalSpy changed(f.view, &View::selectionChanged);
+    const QKeySequence sequence(keys);
+    for (int i = 0; i < sequence.count(); ++i)
+        QTest::keyClick(f.view, sequence[i].key(), sequence[i].keyboardModifiers());
+
+    const QPoint to = PixelMapping::pixelAt(f.view->hoverScenePos());
+    // Zoomed out, one screen pixel spans one or two image pixels on a
+    // display scaled by a fraction.
+    if (zoom < 1)
+        QVERIFY(to.y() == from.y() && to.x() > from.x() && to.x() <= from.x() + step.x());
+    else
+        QCOMPARE(to - from, step);
+    if (!step.isNull()) {
+        // The readout follows, and the real pointer is there, in the window.
+        QCOMPARE(hover.last().at(0).value<QColor>().rgb(), qRgb(to.x(), to.y(), 99));
+        const QPoint pointer = f.view->viewport()->mapFromGlobal(QCursor::pos());
+        QVERIFY(f.view->viewport()->rect().contains(pointer));
+        QCOMPARE(PixelMapping::pixelAt(f.view->pixelMapping().scenePosAt(pointer)), to);
+    }
+    QCOMPARE(item->rect(), QRectF(selected));
+    QCOMPARE(changed.isEmpty(), selected == selection);
+}
+
+// What the window shows after the box moved, across zooms and scrolls, is
+// what a full repaint shows.
+void TestView::boxLeavesNoTrace()
+{
+    ViewFixture f(QSize(401, 301));
+    f.show(coded());
+    f.view->setZoom(8);
+    const auto onScreen = [&f] {
+        QCoreApplication::processEvents();
+        const QPoint corner = f.view->viewport()->mapTo(f.view->window(), QPoint(0, 0));
+        return f.view->screen()
+            ->grabWindow(f.view->window()->winId())
+            .toImage()
+            .copy(QRect(corner * f.view->devicePixelRatio(), f.view->viewport()->grab().size()));
+    };
+    for (const QPoint &pos : {QPoint(200, 150), QPoint(230, 170), QPoint(100, 50)}) {
+        f.hover(pos);
+        onScreen();
+        f.wheel(pos, 120);
+        f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + 7);
+        onScreen();
+        f.hover(pos + QPoint(40, 30));
+        QCOMPARE(onScreen(), f.view->viewport()->grab().toImage());
+    }
 }
 
 LUMENO_TEST_MAIN(TestView)

@@ -104,7 +104,10 @@ void ScreenGrab::portalResponse(uint response, const QVariantMap &results)
 void ScreenGrab::finish()
 {
     if (m_window) {
+        // Mapped again, a window keeps its old place in the stack: raised,
+        // it comes back in front of what was captured.
         m_window->show();
+        m_window->raise();
         m_window->activateWindow();
     }
 }

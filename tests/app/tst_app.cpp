@@ -1,6 +1,6 @@
+#include "app/commandline.h"
 #include "app/lumeno.h"
 #include "app/startup.h"
-#include "app/stylesheet.h"
 #include "app/toolbar.h"
 #include "colour/colorwidget.h"
 #include "document/image.h"
@@ -64,14 +64,12 @@ class TestApp : public QObject
 private slots:
     void initTestCase();
     void init();
-    void styleSheet_data();
-    void styleSheet();
     void registry();
+    void commandLine();
     void startUp();
     void toolbarKeepsItsHeightAndItsButtons();
     void enabledStatesAndMenuIds();
-    void titles_data();
-    void titles();
+    void title();
     void drops();
     void settings_data();
     void settings();
@@ -97,33 +95,6 @@ void TestApp::init()
     QApplication::clipboard()->setText(QStringLiteral("no image"));
 }
 
-void TestApp::styleSheet_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const char *text, const char *expected) {
-        QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(expected);
-    };
-    row("definition and use", "$a-b = \"rgb(1,2,3)\"\nb: %a-b%;",
-        "$a-b = \"rgb(1,2,3)\"\nb: rgb(1,2,3);");
-    row("last line without line break", "%x%\n$x = \"red\"", "%x%\n$x = \"red\"");
-    row("blanks and line breaks around", "$x\n =\n \"red\" \t\r\n%x%",
-        "$x\n =\n \"red\" \t\r\nred");
-    row("prefix of a longer name", "$a = \"1\"\n$a-c = \"2\"\n%a-c% %a%",
-        "$a = \"1\"\n$a-c = \"2\"\n2 1");
-    row("quote inside, none closing", "$x = \"a\"b\"\n$y = \"c\n%x%%y%",
-        "$x = \"a\"b\"\n$y = \"c\n%x%%y%");
-    row("later values reach earlier placeholders", "$a = \"%b%\"\n$b = \"x\"\n%a%",
-        "$a = \"x\"\n$b = \"x\"\nx");
-}
-
-void TestApp::styleSheet()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(expandStyleSheetVariables(text), expected);
-}
-
 void TestApp::registry()
 {
     Lumeno window;
@@ -135,10 +106,7 @@ void TestApp::registry()
     QCOMPARE(strip.grab().toImage().pixel(20, 10), qRgb(210, 226, 246));
     MenuButton menuButton(nullptr, QStringLiteral("wrench"));
     QCOMPARE(menuButton.grab().toImage().pixel(menuButton.width() / 2, 0), qRgb(184, 198, 215));
-    // Pictures by name; those of the icons folder also as icons, whose
-    // disabled form shows the picture at a quarter of its alpha.
-    QCOMPARE(window.pixmap(QStringLiteral("drag-and-drop-target")).size(), QSize(450, 329));
-    QVERIFY(window.icon(QStringLiteral("checker")).isNull());
+    // A disabled icon shows its picture at a quarter of its alpha.
     const QImage normal = window.pixmap("open").toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage faded = window.icon("open")
                              .pixmap(normal.size(), QIcon::Disabled)
@@ -148,21 +116,26 @@ void TestApp::registry()
         for (int x = 0; x < normal.width(); ++x)
             QVERIFY(qAbs(qAlpha(faded.pixel(x, y)) - qAlpha(normal.pixel(x, y)) * 64 / 255) <= 1);
     }
-    QVERIFY(window.pixmap(QStringLiteral("lumeno")).isNull()); // the .ico is no PNG
+}
+
+// Options end the program before a window is made: 0 for help and the
+// version, 64 (a usage error) for one unknown; after "--" all are paths.
+void TestApp::commandLine()
+{
+    const auto parse = [](const QStringList &arguments) {
+        const CommandLine line = CommandLine::parse(QStringList{"lumeno"} + arguments, true);
+        return QStringLiteral("%1 %2 %3").arg(line.exit).arg(line.status).arg(line.paths.join('|'));
+    };
+    QCOMPARE(parse({"a.png", "b.png"}), QStringLiteral("0 0 a.png|b.png"));
+    QCOMPARE(parse({"--version", "--bogus"}), QStringLiteral("1 0 "));
+    QCOMPARE(parse({"a.png", "--bogus", "-h"}), QStringLiteral("1 64 a.png"));
+    QCOMPARE(parse({"-", "--", "-h", "--"}), QStringLiteral("0 0 -|-h|--"));
+    QCOMPARE(CommandLine::parse({"lumeno", "--bogus", "-platform"}, false).exit, false);
 }
 
 void TestApp::startUp()
 {
-    QVERIFY(QSettings().fileName().endsWith(QStringLiteral("Corvane/Corvane.conf")));
-    {
-        // No image on the clipboard: the window stays empty.
-        Lumeno window;
-        window.chooseFirstImage({});
-        bool later = false;
-        QTimer::singleShot(5, &window, [&later] { later = true; });
-        QTRY_VERIFY(later);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Corvane"));
-    }
+    // Started without a file, the image on the clipboard is shown.
     QApplication::clipboard()->setImage(TestImages::pattern(64, 32));
     Lumeno window;
     window.chooseFirstImage({});
@@ -281,40 +254,20 @@ void TestApp::enabledStatesAndMenuIds()
     }
 }
 
-void TestApp::titles_data()
+// The title tells the file, its size, the selection and unsaved changes; the
+// name is data, placeholders and all.
+void TestApp::title()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("selection");
-    QTest::addColumn<bool>("crop");
-    QTest::addColumn<QString>("title");
-
-    QTest::newRow("selection") << "a.png" << QRect(10, 20, 100, 50) << false
-                               << " a.png (800x600) - 100x50 @ (10, 20)";
-    QTest::newRow("line is no selection")
-        << "a.png" << QRect(10, 20, 0, 50) << false << " a.png (800x600)";
-    QTest::newRow("cropped") << "a.png" << QRect(10, 20, 100, 50) << true << "* a.png (100x50)";
-    // The name is data, placeholders and all.
-    QTest::newRow("placeholders in the name") << "100% %1 %2 %L1.png" << QRect(1, 2, 3, 4) << false
-                                              << " 100% %1 %2 %L1.png (800x600) - 3x4 @ (1, 2)";
-}
-
-void TestApp::titles()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, selection);
-    QFETCH(bool, crop);
-    QFETCH(QString, title);
-    const QString path = TestImages::write(
-        m_dir.path(), name, TestImages::encoded(TestImages::pattern(800, 600), "png"));
+    const QString path = TestImages::write(m_dir.path(), "100% %1 %2 %L1.png",
+                                           TestImages::encoded(TestImages::pattern(80, 60), "png"));
     Lumeno window;
     QSignalSpy shown(window.manager(), &Manager::showImage);
     window.manager()->setPath(path);
     QVERIFY(shown.wait());
-    window.view()->selectionItem()->setFromPoints(
-        selection.topLeft(), selection.topLeft() + QPoint(selection.width(), selection.height()));
-    if (crop)
-        window.view()->crop();
-    QCOMPARE(window.windowTitle(), title);
+    window.view()->selectionItem()->setFromPoints(QPointF(1, 2), QPointF(4, 6));
+    QCOMPARE(window.windowTitle(), QStringLiteral(" 100% %1 %2 %L1.png (80x60) - 3x4 @ (1, 2)"));
+    window.view()->crop();
+    QCOMPARE(window.windowTitle(), QStringLiteral("* 100% %1 %2 %L1.png (3x4)"));
 }
 
 void TestApp::drops()
@@ -335,16 +288,7 @@ void TestApp::drops()
     QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
     QVERIFY(shown.wait());
     QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
-    // A folder says why nothing opens; a remote address, a drop without
-    // copying and text do nothing.
-    QMimeData folder;
-    folder.setUrls({QUrl::fromLocalFile(m_dir.path())});
-    QVERIFY(drop(window, &folder, Qt::CopyAction));
-    QTRY_COMPARE(modals.seen.last(), "Unable To Open File: '" + QDir(m_dir.path()).dirName() +
-                                         "' is a folder, not an image file.");
-    QMimeData remote;
-    remote.setUrls({QUrl(QStringLiteral("https://example.org/picture.png"))});
-    QVERIFY(drop(window, &remote, Qt::CopyAction));
+    // A drop without copying, and text, are refused.
     QMimeData moveOnly;
     moveOnly.setImageData(TestImages::pattern(9, 9));
     QVERIFY(!drop(window, &moveOnly, Qt::MoveAction));
@@ -353,56 +297,41 @@ void TestApp::drops()
     QVERIFY(!drop(window, &text, Qt::CopyAction));
     QCoreApplication::processEvents();
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(modals.seen.size(), 2);
+    QCOMPARE(modals.seen.size(), 1);
 }
 
+// Whatever the settings file holds, the window fits the screen and the
+// dialogs start in a folder that exists.
 void TestApp::settings_data()
 {
     QTest::addColumn<QVariant>("geometry");
     QTest::addColumn<QSize>("size"); // before it is bounded by the screen
-    QTest::addColumn<bool>("keepsPlace");
-    QTest::addColumn<QString>("dir");
 
-    QTest::newRow("first run") << QVariant() << QSize(900, 700) << false << QString();
-    QTest::newRow("fits") << QVariant(QRect(60, 70, 640, 480)) << QSize(640, 480) << true
-                          << QDir::tempPath();
-    // Whatever the settings file holds, the window fits the screen and the
-    // dialogs start in a folder that exists.
     QTest::newRow("larger than the screen")
-        << QVariant(QRect(100, 50, 5000, 3000)) << QSize(5000, 3000) << false << "/no/such/folder";
+        << QVariant(QRect(100, 50, 5000, 3000)) << QSize(5000, 3000);
     // What @Rect(-2147483648 -2147483648 -5 -5) and @Rect(2147483647
     // 2147483647 2147483647 2147483647) turn into.
     QRect smallest, largest;
     smallest.setCoords(INT_MIN, INT_MIN, INT_MAX - 5, INT_MAX - 5);
     largest.setCoords(INT_MAX, INT_MAX, -2, -2);
-    QTest::newRow("smallest ints")
-        << QVariant(smallest) << QSize(INT_MAX, INT_MAX) << false << QString();
-    QTest::newRow("largest ints") << QVariant(largest) << QSize(900, 700) << false << QString();
-    QTest::newRow("not a rectangle")
-        << QVariant(QStringLiteral("hello")) << QSize(900, 700) << false << QString();
+    QTest::newRow("smallest ints") << QVariant(smallest) << QSize(INT_MAX, INT_MAX);
+    QTest::newRow("largest ints") << QVariant(largest) << QSize(900, 700);
+    QTest::newRow("not a rectangle") << QVariant(QStringLiteral("hello")) << QSize(900, 700);
 }
 
 void TestApp::settings()
 {
     QFETCH(QVariant, geometry);
     QFETCH(QSize, size);
-    QFETCH(bool, keepsPlace);
-    QFETCH(QString, dir);
-    if (geometry.isValid()) {
-        QSettings().setValue(QStringLiteral("view/window_geometry"), geometry);
-        QSettings().setValue(QStringLiteral("file/current_dir"), dir);
-    }
+    QSettings().setValue(QStringLiteral("view/window_geometry"), geometry);
+    QSettings().setValue(QStringLiteral("file/current_dir"), QStringLiteral("/no/such/folder"));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     {
         Lumeno window;
         QVERIFY(area.contains(window.geometry()));
         QCOMPARE(window.size(), size.boundedTo(area.size()));
-        if (keepsPlace)
-            QCOMPARE(window.pos(), geometry.toRect().topLeft());
         QCOMPARE(window.currentDir(),
-                 dir == QDir::tempPath()
-                     ? dir
-                     : QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
+                 QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         window.setGeometry(QRect(61, 71, 739, 479));
         window.setWindowState(Qt::WindowMaximized);
     }
@@ -433,40 +362,30 @@ void TestApp::openAndSave()
     QTemporaryDir other;
     const QString elsewhere = TestImages::write(
         other.path(), "elsewhere.png", TestImages::encoded(TestImages::pattern(4, 4), "png"));
-    {
-        Lumeno window;
-        const QString start = window.currentDir();
-        Modals modals;
-        window.loadButtonClickedHandler(); // cancelled
-        QVERIFY(modals.seen.value(0).startsWith(QStringLiteral("Open Image: ")));
-        QVERIFY(modals.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
-        QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
-        QCOMPARE(window.currentDir(), start);
-        modals.file = elsewhere;
-        QSignalSpy shown(window.manager(), &Manager::showImage);
-        window.loadButtonClickedHandler();
-        QVERIFY(shown.wait());
-        QCOMPARE(window.currentDir(), other.path());
+    Lumeno window;
+    const QString start = window.currentDir();
+    Modals modals;
+    window.loadButtonClickedHandler(); // cancelled
+    QVERIFY(modals.seen.value(0).startsWith(QStringLiteral("Open Image: ")));
+    QVERIFY(modals.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
+    QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
+    QCOMPARE(window.currentDir(), start);
+    modals.file = elsewhere;
+    QSignalSpy shown(window.manager(), &Manager::showImage);
+    window.loadButtonClickedHandler();
+    QVERIFY(shown.wait());
+    QCOMPARE(window.currentDir(), other.path());
 
-        // A pasted image has no file: Save asks for one, starting where the
-        // last file came from, and writes there without asking from then on.
-        window.manager()->setImage(TestImages::pattern(30, 30));
-        const QString target = m_dir.filePath(QStringLiteral("from-clipboard.png"));
-        modals.file = target;
-        window.saveButtonClickedHandler();
-        QCOMPARE(modals.seen.last(), "Save Image: " + other.path());
-        QVERIFY(!modals.filters.join(QLatin1Char(' ')).contains(QStringLiteral("gif")));
-        QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (30x30)"));
-        window.view()->selectionItem()->setFromPoints(QPointF(0, 0), QPointF(10, 10));
-        window.view()->crop();
-        window.saveButtonClickedHandler();
-        QCOMPARE(modals.seen.size(), 3);
-        QCOMPARE(QImage(target).size(), QSize(10, 10));
-        QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (10x10)"));
-    }
-    // The next run starts in the folder last used.
-    Lumeno again;
-    QCOMPARE(again.currentDir(), m_dir.path());
+    // A pasted image has no file: Save asks for one, starting where the
+    // last file came from.
+    window.manager()->setImage(TestImages::pattern(30, 30));
+    const QString target = m_dir.filePath(QStringLiteral("from-clipboard.png"));
+    modals.file = target;
+    window.saveButtonClickedHandler();
+    QCOMPARE(modals.seen.last(), "Save Image: " + other.path());
+    QVERIFY(!modals.filters.join(QLatin1Char(' ')).contains(QStringLiteral("gif")));
+    QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (30x30)"));
+    QCOMPARE(QImage(target).size(), QSize(30, 30));
 }
 
 void TestApp::unsavedChangesAreAskedAbout()

@@ -51,7 +51,7 @@ poll() {
     done
 }
 
-clipboard() { xclip -selection clipboard -o 2>/dev/null || true; }
+clipboard() { xclip -selection clipboard -o 2>/dev/null | tr -d '\0' || true; }
 clipboard_is() { [ "$(clipboard)" = "$1" ]; }
 
 # wait_window REGEX: prints the id of the first visible window whose name

@@ -3,7 +3,7 @@
 # and Ctrl+D, draw a selection, Escape, Ctrl+C, Return to crop, Ctrl+S, paste
 # another program's image, and a restart that restores the
 # window's place and the folder last used, where a save past the file-size
-# limit fails without ending the program.
+# limit fails without ending the program; last, a grab of the screen.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start_xvfb
@@ -35,7 +35,9 @@ save_as() {
 }
 
 echo "-- open from the command line, click, and Ctrl+D copies the clicked colour"
-start_lumeno "$PICTURES/sample.png"
+cd "$PICTURES" # a path relative to the current folder
+start_lumeno sample.png
+cd "$WORK"
 WID=$(wait_window '^ sample\.png \(600x400\)$')
 xdotool windowfocus --sync "$WID"
 window_geometry "$WID"
@@ -113,5 +115,15 @@ sleep 0.5
 xdotool key KP_Enter
 wait_window '^ sample\.png \(200x150\)$' >/dev/null
 import -window root "$OUT/04-reopened.png"
+
+echo "-- a grab of the screen shows what another window showed, under the pointer"
+convert -size 300x200 xc:'rgb(18,52,86)' "$WORK/solid.png"
+display -geometry +100+150 "$WORK/solid.png" &
+PIDS+=($!)
+wait_window '^ImageMagick: solid\.png$' >/dev/null
+xdotool windowfocus --sync "$WID" mousemove 250 250 key ctrl+shift+g
+wait_window '^\* screen \(1280x900\)$' >/dev/null
+xdotool mousemove 251 250 mousemove 250 250 click 1 key ctrl+d
+poll 5 clipboard_is "18,52,86,255" || fail "picked '$(clipboard)' after the grab"
 stop_lumeno
 echo "1 passed, 0 failed"

@@ -3,20 +3,7 @@
 
 #include "tests/support/testmain.h"
 
-#include <QShortcut>
 #include <QTemporaryDir>
-
-// Counts shortcut activations.
-class Recorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    int calls = 0;
-
-public slots:
-    void count() { ++calls; }
-};
 
 class TestUtil : public QObject
 {
@@ -25,7 +12,6 @@ class TestUtil : public QObject
 private slots:
     void texts();
     void averageAndContrast();
-    void shortcuts();
     void stopwatch();
 };
 
@@ -46,9 +32,6 @@ void TestUtil::texts()
     // Entities are escaped again; single quotes stay.
     QCOMPARE(::escapeHtml("<a href=\"x\">&'&lt;</a>"),
              "&lt;a href=&quot;x&quot;&gt;&amp;'&amp;lt;&lt;/a&gt;");
-    QCOMPARE(::joinList({}) + '|' + ::joinList({"a"}) + '|' + ::joinList({"a", "b"}) + '|' +
-                 ::joinList({"a", "b", "c", "d"}),
-             "|a|a and b|a, b, c, and d");
     // Whole-number results do not truncate one too low; channels stay
     // premultiplied by the coverage.
     QCOMPARE(::blendColors(QColor(255, 255, 255), QColor(0, 0, 0, 51), false),
@@ -77,26 +60,6 @@ void TestUtil::averageAndContrast()
     QCOMPARE(QString::number(::contrastRatio(Qt::black, Qt::white), 'f', 2), "21.00");
     QCOMPARE(QString::number(::contrastRatio(Qt::white, QColor(0x777777)), 'f', 2), "4.48");
     QCOMPARE(QString::number(::contrastRatio(Qt::blue, Qt::white), 'f', 2), "8.59");
-}
-
-void TestUtil::shortcuts()
-{
-    QWidget parent;
-    Recorder recorder;
-    QShortcut *last = ::makeShortcuts(QStringLiteral("Ctrl+O||Ctrl++"), &parent, &recorder,
-                                      SLOT(count()), Qt::WidgetWithChildrenShortcut);
-    const QList<QShortcut *> made = parent.findChildren<QShortcut *>();
-    // Empty parts are kept.
-    QCOMPARE(made.size(), 3);
-    QCOMPARE(last, made.last());
-    QCOMPARE(made.last()->key(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    for (QShortcut *shortcut : made) {
-        QCOMPARE(shortcut->context(), Qt::WidgetWithChildrenShortcut);
-        emit shortcut->activated();
-    }
-    QCOMPARE(recorder.calls, 3);
-    // Without a receiver or a member nothing is connected.
-    QVERIFY(!::makeShortcut(QKeySequence("Ctrl+K"), &parent, &recorder)->disconnect());
 }
 
 void TestUtil::stopwatch()

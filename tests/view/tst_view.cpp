@@ -52,9 +52,6 @@ private slots:
     void pickIsTheDrawnPixel_data();
     void pickIsTheDrawnPixel();
     void gestures();
-    void fitting_data();
-    void fitting();
-    void copyAndCrop();
     void drawing();
     void openGlOnlyWhereItPays();
     void overlays_data();
@@ -168,10 +165,6 @@ void TestView::gestures()
     for (int i = 0; i < 60; ++i)
         f.wheel(cursor, -120);
     QCOMPARE(f.view->zoom(), 1.0 / 32);
-    f.view->setZoom(1.0);
-    for (int i = 0; i < 4; ++i) // a fine wheel adds up to one step a notch
-        f.wheel(cursor, 30);
-    QVERIFY(qAbs(f.view->zoom() - 1.2) < 1e-9);
 
     // The middle button zooms by e per 100 pixels up, around the press.
     f.view->setZoom(2.0);
@@ -182,8 +175,6 @@ void TestView::gestures()
     QTest::mouseMove(viewport, press - QPoint(0, 100));
     QVERIFY(qAbs(f.view->zoom() - 2.0 * M_E) < 1e-6);
     QVERIFY(near(QPointF(f.view->mapFromScene(anchor)), QPointF(press), 1.0));
-    QTest::mouseMove(viewport, press);
-    QVERIFY(qAbs(f.view->zoom() - 2.0) < 1e-9);
     QTest::mouseRelease(viewport, Qt::MiddleButton, {}, press);
 
     // The left button pans one to one with the closed hand, and reports the
@@ -208,63 +199,6 @@ void TestView::gestures()
     }
 }
 
-void TestView::fitting_data()
-{
-    QTest::addColumn<QSize>("imageSize");
-    QTest::addColumn<QRect>("selection"); // empty: zoom to fit
-    QTest::addColumn<double>("zoom");
-    QTest::addColumn<QPointF>("centre");
-
-    // The target area of an 800 x 600 viewport is 730 x 545.
-    QTest::newRow("wide image") << QSize(1000, 500) << QRect() << 0.73 << QPointF(500, 250);
-    QTest::newRow("small image grows") << QSize(73, 50) << QRect() << 10.0 << QPointF(36.5, 25);
-    QTest::newRow("selection, 10 view pixels lower")
-        << QSize(1000, 1000) << QRect(100, 200, 146, 109) << 5.0 << QPointF(173, 252.5);
-    QTest::newRow("empty selection fits the image")
-        << QSize(1000, 500) << QRect(10, 10, 0, 40) << 0.73 << QPointF(500, 250);
-    QTest::newRow("no image changes nothing") << QSize() << QRect() << 2.5 << QPointF(-1, -1);
-}
-
-void TestView::fitting()
-{
-    QFETCH(QSize, imageSize);
-    QFETCH(QRect, selection);
-    QFETCH(double, zoom);
-    QFETCH(QPointF, centre);
-
-    ViewFixture f(QSize(800, 600));
-    f.view->setZoom(2.5);
-    if (imageSize.isValid())
-        f.show(solid(imageSize.width(), imageSize.height(), Qt::blue));
-    if (!selection.isNull()) {
-        f.view->selectionItem()->setFromPoints(selection.topLeft(),
-                                               QPointF(selection.topLeft()) +
-                                                   QPointF(selection.width(), selection.height()));
-    }
-    const QPointF before = ::centre(f);
-    selection.isNull() ? f.view->zoomToFit() : f.view->zoomToSel();
-    QVERIFY2(qAbs(f.view->zoom() - zoom) < 1e-9, qPrintable(QString::number(f.view->zoom())));
-    QVERIFY(near(::centre(f), imageSize.isValid() ? centre : before, 2.0 / zoom));
-}
-
-void TestView::copyAndCrop()
-{
-    ViewFixture f;
-    const QImage pixels = TestImages::pattern(100, 100, true);
-    f.show(pixels);
-    f.view->copy(); // no selection: the whole image
-    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_ARGB32), pixels);
-    // Crop keeps the zoom, centres the new picture and clears the selection.
-    f.view->selectionItem()->setFromPoints(QPointF(5, 5), QPointF(15, 25));
-    f.view->setZoom(3.0);
-    f.view->contextActionHandler(6);
-    QCOMPARE(f.image.image.convertToFormat(QImage::Format_ARGB32), pixels.copy(5, 5, 10, 20));
-    QVERIFY(!f.view->hasSelection() && f.view->zoom() == 3.0);
-    QVERIFY(near(centre(f), QPointF(5, 10), 2.0 / 3));
-    f.view->crop(); // no selection: nothing
-    QCOMPARE(f.image.image.size(), QSize(10, 20));
-}
-
 void TestView::drawing()
 {
     ViewFixture f;
@@ -287,39 +221,7 @@ void TestView::drawing()
     QCOMPARE(before.pixel(7, 0), qRgb(255, 255, 255));
     QCOMPARE(before.pixel(7, 7), qRgb(195, 195, 195));
 
-    // A grey outline one screen pixel wide shows only where the border is
-    // transparent.
-    QImage bordered = solid(20, 20, QColor(0, 128, 0));
-    for (int i = 0; i < 20; ++i)
-        bordered.setPixel(0, i, 0);
-    f.show(bordered);
-    for (const double zoom : {1.0, 4.0}) {
-        f.view->setZoom(zoom);
-        const QImage frame = f.view->viewport()->grab().toImage();
-        const QPoint left = f.viewportPosOf(QPointF(0, 10));
-        const QPoint right = f.viewportPosOf(QPointF(20, 10)) - QPoint(1, 0);
-        QCOMPARE(frame.pixel(left), qRgb(170, 170, 170));
-        QVERIFY(frame.pixel(left + QPoint(1, 0)) != qRgb(170, 170, 170));
-        QCOMPARE(frame.pixel(right), qRgb(0, 128, 0));
-    }
-
-    // Far out, black and white columns average to grey, drawn whole or in
-    // tiles alike.
-    QImage stripes(1024, 1024, QImage::Format_RGB32);
-    for (int x = 0; x < stripes.width(); ++x)
-        stripes.setPixel(x, 0, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    for (int y = 1; y < stripes.height(); ++y)
-        memcpy(stripes.scanLine(y), stripes.constScanLine(0), stripes.bytesPerLine());
-    f.show(stripes);
-    for (const double zoom : {1.0 / 8, 1.0 / 32, 0.3}) {
-        f.view->setZoom(zoom);
-        const QImage frame = f.view->viewport()->grab().toImage();
-        for (int dx = -3; dx <= 3; ++dx) {
-            const int grey =
-                qGray(frame.pixel(f.view->viewport()->rect().center() + QPoint(dx, 0)));
-            QVERIFY2(grey > 90 && grey < 165, qPrintable(QString::number(grey)));
-        }
-    }
+    // Drawn whole or in tiles alike.
     f.show(TestImages::pattern(90, 70, true));
     for (const double zoom : {1.0, 3.0, 0.5}) {
         f.view->setZoom(zoom);
@@ -332,13 +234,9 @@ void TestView::drawing()
 
 void TestView::openGlOnlyWhereItPays()
 {
-    for (const char *software :
-         {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Google SwiftShader", "GDI Generic", ""})
-        QVERIFY(GlCapabilities::isSoftwareRenderer(QLatin1String(software)));
-    for (const char *hardware :
-         {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "NVIDIA GeForce RTX 3060/PCIe/SSE2"})
-        QVERIFY(!GlCapabilities::isSoftwareRenderer(QLatin1String(hardware)));
-
+    QVERIFY(GlCapabilities::isSoftwareRenderer(QStringLiteral("llvmpipe (LLVM 15.0.6, 256 bits)")));
+    QVERIFY(
+        !GlCapabilities::isSoftwareRenderer(QStringLiteral("NVIDIA GeForce RTX 3060/PCIe/SSE2")));
     // The offscreen platform cannot paint into an OpenGL widget at all.
     ViewFixture f;
     f.show(TestImages::pattern(50, 50));
@@ -355,7 +253,6 @@ void TestView::overlays_data()
     QTest::addColumn<int>("size");     // sampled square
 
     QTest::newRow("zoom 8") << 8.0 << QPoint(120, 90) << 1;
-    QTest::newRow("zoom 16") << 16.0 << QPoint(37, 151) << 1;
     QTest::newRow("zoom 128") << 128.0 << QPoint(120, 90) << 1;
     QTest::newRow("zoom 8, 5 x 5 at the corner") << 8.0 << QPoint(0, 0) << 5;
     QTest::newRow("zoom 2, 5 x 5: box, no grid") << 2.0 << QPoint(120, 90) << 5;
@@ -437,7 +334,6 @@ void TestView::nudging_data()
 
     const QPoint p(100, 80);
     const QRect none, s(10, 10, 20, 20);
-    QTest::newRow("one pixel") << 16.0 << p << "Right" << QPoint(1, 0) << none << none;
     QTest::newRow("ten with Ctrl")
         << 16.0 << p << "Ctrl+Left, Down" << QPoint(-10, 1) << none << none;
     QTest::newRow("stops at the edge")
@@ -446,10 +342,8 @@ void TestView::nudging_data()
         << 0.5 << p << "Right" << QPoint(2, 0) << none << none;
     QTest::newRow("scrolls at zoom 128")
         << 128.0 << p << "Right, Right, Right, Down" << QPoint(3, 1) << none << none;
-    QTest::newRow("Shift moves the selection")
-        << 16.0 << p << "Shift+Right, Shift+Down" << QPoint() << s << s.translated(1, 1);
-    QTest::newRow("whole, up to the border")
-        << 16.0 << p << "Ctrl+Shift+Up, Ctrl+Shift+Up" << QPoint() << s << s.translated(0, -10);
+    QTest::newRow("Shift moves it, up to the border")
+        << 16.0 << p << "Shift+Right, Ctrl+Shift+Up" << QPoint() << s << s.translated(1, -10);
     QTest::newRow("Shift+Alt: right and bottom edges")
         << 16.0 << p << "Shift+Alt+Right, Shift+Alt+Up" << QPoint() << s << s.adjusted(0, 0, 1, -1);
     QTest::newRow("inside the image, at least a pixel")

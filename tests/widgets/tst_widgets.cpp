@@ -2,18 +2,13 @@
 #include "tests/support/testmain.h"
 #include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
-#include "widgets/menu.h"
-#include "widgets/menubutton.h"
 #include "widgets/toolbutton.h"
 
-#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTimer>
 
-// The widget kit: menus handled by id, buttons sized from the registry's
-// pictures, the toolbar's flow and eliding captions.
+// The widget kit: buttons with keys, the toolbar's flow and eliding captions.
 class TestWidgets : public QObject
 {
     Q_OBJECT
@@ -21,7 +16,6 @@ class TestWidgets : public QObject
 private slots:
     void initTestCase() { m_window = new Lumeno; } // the picture registry
     void cleanupTestCase() { delete m_window; }
-    void menus();
     void buttons();
     void flow();
     void elidedLabel();
@@ -30,42 +24,6 @@ private:
     Lumeno *m_window = nullptr;
 };
 
-void TestWidgets::menus()
-{
-    Menu menu;
-    QSignalSpy ids(&menu, &Menu::actionTriggered);
-    const auto context = Qt::WidgetShortcut;
-    menu.addAction(1, "open", "A", "Ctrl+O", context)->trigger();
-    menu.addExclusiveAction(3, 7, {}, "A", {}, context);
-    menu.addExclusiveAction(4, 7, {}, "A", {}, context);
-    menu.addNonExclusiveAction(5, 8, {}, "A", {}, context);
-    menu.addNonExclusiveAction(6, 8, {}, "A", {}, context);
-    menu.QMenu::addAction(QStringLiteral("plain"))->trigger(); // reports nothing
-    // Exclusive groups check one; others several.
-    for (int id : {3, 4, 5, 6})
-        menu.setChecked(id, true);
-    QVERIFY(!menu.isChecked(3) && menu.isChecked(4) && menu.isChecked(5) && menu.isChecked(6));
-    // Cleared and rebuilt, the group survives.
-    menu.clear();
-    menu.addExclusiveAction(3, 7, {}, "A", {}, context);
-    menu.addExclusiveAction(4, 7, {}, "A", {}, context);
-    menu.setChecked(3, true);
-    menu.setChecked(4, true);
-    QVERIFY(!menu.isChecked(3));
-
-    // A submenu's entry, clicked, reaches the outer menu too.
-    auto *sub = new Menu(&menu);
-    sub->setTitle(QStringLiteral("More"));
-    QAction *entry = sub->addAction(42, QString(), "Deep", QString(), context);
-    QAction *subAction = menu.addMenu(sub);
-    menu.popup(QPoint(10, 10));
-    QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(subAction).center());
-    QTRY_VERIFY(sub->isVisible());
-    QTest::mouseClick(sub, Qt::LeftButton, {}, sub->actionGeometry(entry).center());
-    QCOMPARE(ids, QList<QList<QVariant>>({{1}, {42}}));
-}
-
 void TestWidgets::buttons()
 {
     QWidget window;
@@ -73,9 +31,8 @@ void TestWidgets::buttons()
     auto *first = new QLineEdit(&window);
     auto *open = new ToolButton(&window, "open", "Open", "Ctrl+O", "a");
     auto *keyOnly = new ToolButton(&window, "crop", "", "Ctrl+Shift+S", "b");
-    auto *menuButton = new MenuButton(&window, "wrench");
     auto *last = new QLineEdit(&window);
-    for (QWidget *widget : QWidgetList{first, open, keyOnly, menuButton, last})
+    for (QWidget *widget : QWidgetList{first, open, keyOnly, last})
         layout->addWidget(widget);
     QCOMPARE(open->toolTip(), QStringLiteral("Open (Ctrl+O)"));
     window.show();
@@ -89,18 +46,6 @@ void TestWidgets::buttons()
     QTRY_COMPARE(QApplication::focusWidget(), last);
     QTest::mouseClick(open, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), last);
-
-    // A menu button says it was pressed before its menu opens.
-    Menu *menu = menuButton->buttonMenu();
-    QStringList events;
-    connect(menuButton, &MenuButton::buttonPressed, this,
-            [&] { events << (menu->isVisible() ? "late" : "pressed"); });
-    connect(menu, &QMenu::aboutToShow, this, [&] {
-        events << QStringLiteral("menu");
-        QTimer::singleShot(0, menu, &QMenu::close);
-    });
-    QTest::mouseClick(menuButton, Qt::LeftButton);
-    QCOMPARE(events, QStringList({"pressed", "menu"}));
 }
 
 void TestWidgets::flow()

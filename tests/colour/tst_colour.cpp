@@ -80,7 +80,6 @@ private slots:
     void init() { QSettings().clear(); }
     void formatting_data();
     void formatting();
-    void selectionComesFromTheWindowsView();
     void swatch();
     void storedFormats_data();
     void storedFormats();
@@ -153,20 +152,6 @@ void TestColour::formatting()
     QFETCH(QRectF, selection);
     QFETCH(QString, expected);
     QCOMPARE(ColorFormat(format).formatColor(color, point, selection), expected);
-}
-
-void TestColour::selectionComesFromTheWindowsView()
-{
-    // Read at each call: without a window, without a selection, with one.
-    const ColorFormat format(QStringLiteral("%x0 %y0 %x1 %y1 %w %h|%x,%y"));
-    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("0 0 0 0 0 0|4,5"));
-    Lumeno window;
-    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("0 0 0 0 0 0|4,5"));
-    Image image(QStringLiteral("/tmp/a.png"), QImage(200, 100, QImage::Format_RGB32), false, true);
-    window.view()->setImage(&image);
-    window.view()->selectionItem()->setFromPoints(QPointF(10, 20), QPointF(15, 23));
-    QCOMPARE(format.formatColor(Qt::red, QPointF(4.5, 5.5)), QStringLiteral("10 20 15 23 5 3|4,5"));
-    QCOMPARE(ColorFormat().formatString(), QStringLiteral("#%rr%gg%bb"));
 }
 
 void TestColour::swatch()

@@ -317,7 +317,6 @@ void TestDocument::picturesWithoutFiles()
     Manager manager;
     QSignalSpy shown(&manager, &Manager::showImage);
     // Copied in another program while no document is shown: taken over.
-    QApplication::clipboard()->setText(QStringLiteral("words"));
     QApplication::clipboard()->setImage(TestImages::pattern(11, 12));
     QTRY_COMPARE(shown.size(), 1);
     const Image *image = manager.currentImage();
@@ -337,9 +336,6 @@ void TestDocument::picturesWithoutFiles()
                  QStringList{"Unable To Open Image: The image is too large to open: at "
                              "1000000 x 1000000 pixels it would not fit in this "
                              "computer's memory."});
-    QMimeData text;
-    text.setData(QStringLiteral("image/png"), "no picture");
-    QVERIFY(!manager.setImageData(&text));
     QMimeData encoded;
     encoded.setData(QStringLiteral("image/bmp"),
                     TestImages::encoded(TestImages::pattern(6, 5), "png"));
@@ -362,8 +358,6 @@ void TestDocument::history()
     const Image &image = *document.image();
     const QImage photo = TestImages::pattern(100, 80);
 
-    document.replace(TestImages::pattern(5, 5)); // the first picture: nothing to undo
-    QVERIFY(!stack->canUndo());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.png"));
     document.open(path, photo);
@@ -388,16 +382,12 @@ void TestDocument::history()
     stack->redo();
     QVERIFY(image.modified);
     // Saved over its file, that step is the file's, and the one before it
-    // differs from it now; saved as another file, the first is as it was.
+    // differs from it now.
     QVERIFY(document.save(path));
     stack->undo();
     QVERIFY(image.image == photo && image.modified);
     stack->redo();
     QVERIFY(!image.modified);
-    QVERIFY(document.save(dir.filePath(QStringLiteral("cropped.png"))));
-    stack->undo();
-    stack->redo();
-    QVERIFY(!image.modified && image.fileName() == QStringLiteral("cropped.png"));
     // Opening a file starts a new history.
     document.open(m_png, photo);
     QVERIFY(!stack->canUndo() && !stack->canRedo());

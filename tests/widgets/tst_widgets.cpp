@@ -2,13 +2,10 @@
 #include "tests/support/testmain.h"
 #include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
-#include "widgets/toolbutton.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
-#include <QSignalSpy>
 
-// The widget kit: buttons with keys, the toolbar's flow and eliding captions.
+// The widget kit: the toolbar's flow and eliding captions.
 class TestWidgets : public QObject
 {
     Q_OBJECT
@@ -16,37 +13,12 @@ class TestWidgets : public QObject
 private slots:
     void initTestCase() { m_window = new Lumeno; } // the picture registry
     void cleanupTestCase() { delete m_window; }
-    void buttons();
     void flow();
     void elidedLabel();
 
 private:
     Lumeno *m_window = nullptr;
 };
-
-void TestWidgets::buttons()
-{
-    QWidget window;
-    auto *layout = new QHBoxLayout(&window);
-    auto *first = new QLineEdit(&window);
-    auto *open = new ToolButton(&window, "open", "Open", "Ctrl+O", "a");
-    auto *keyOnly = new ToolButton(&window, "crop", "", "Ctrl+Shift+S", "b");
-    auto *last = new QLineEdit(&window);
-    for (QWidget *widget : QWidgetList{first, open, keyOnly, last})
-        layout->addWidget(widget);
-    QCOMPARE(open->toolTip(), QStringLiteral("Open (Ctrl+O)"));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    // The keys click the buttons, which never take the focus.
-    QSignalSpy clicked(keyOnly, &QAbstractButton::clicked);
-    QTest::keySequence(&window, QKeySequence("Ctrl+Shift+S"));
-    QTRY_COMPARE(clicked.count(), 1);
-    first->setFocus();
-    QTest::keyClick(first, Qt::Key_Tab);
-    QTRY_COMPARE(QApplication::focusWidget(), last);
-    QTest::mouseClick(open, Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), last);
-}
 
 void TestWidgets::flow()
 {

@@ -261,10 +261,7 @@ void TestApp::drops()
     QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
     QVERIFY(shown.wait());
     QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
-    // A drop without copying, and text, are refused.
-    QMimeData moveOnly;
-    moveOnly.setImageData(TestImages::pattern(9, 9));
-    QVERIFY(!drop(window, &moveOnly, Qt::MoveAction));
+    // Text is refused.
     QMimeData text;
     text.setText(QStringLiteral("words"));
     QVERIFY(!drop(window, &text, Qt::CopyAction));
@@ -336,17 +333,12 @@ void TestApp::openAndSave()
     const QString elsewhere = TestImages::write(
         other.path(), "elsewhere.png", TestImages::encoded(TestImages::pattern(4, 4), "png"));
     Lumeno window;
-    const QString start = window.currentDir();
     Modals modals;
-    window.loadButtonClickedHandler(); // cancelled
-    QVERIFY(modals.seen.value(0).startsWith(QStringLiteral("Open Image: ")));
-    QVERIFY(modals.filters.first().startsWith(QStringLiteral("All Images (*.jpg")));
-    QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
-    QCOMPARE(window.currentDir(), start);
     modals.file = elsewhere;
     QSignalSpy shown(window.manager(), &Manager::showImage);
     window.loadButtonClickedHandler();
     QVERIFY(shown.wait());
+    QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
     QCOMPARE(window.currentDir(), other.path());
 
     // A pasted image has no file: Save asks for one, starting where the

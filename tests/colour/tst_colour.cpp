@@ -112,7 +112,6 @@ void TestColour::formatting_data()
         "%r %g %b %a %rr %gg %bb %aa %rrr %ggg %bbb %aaa %x %y %x0 %y0 %x1 %y1 %w %h",
         QColor(10, 11, 12, 13), QPointF(1.5, 2.5), integral,
         "10 11 12 13 0a 0b 0c 0d 010 011 012 013 1 2 10 20 15 23 5 3");
-    row("four letters: three, then a literal", "%rrrr", orange, {}, {}, "255r");
     row("lower case only, argument markers stay", "%R %1 %%", orange, {}, {}, "%R %1 %%");
     row("x1 is the right edge, x10 and a zero", "%x1 %x10 %x2", orange, QPointF(7, 8), integral,
         "15 150 72");
@@ -128,7 +127,6 @@ void TestColour::formatting_data()
         {"#ff0000", "0 100 50|100 100|0.628 0.258 29.23|1.000 0.000 0.000 1.000"},
         {"#663399", "270 50 40|67 60|0.440 0.160 303.37|0.400 0.200 0.600 1.000"},
         {"#123456", "210 65 20|79 34|0.319 0.072 251.17|0.071 0.204 0.337 1.000"},
-        {"#808080", "0 0 50|0 50|0.600 0.000 0.00|0.502 0.502 0.502 1.000"},
         {"#00000080", "0 0 0|0 0|0.000 0.000 0.00|0.000 0.000 0.000 0.502"}};
     for (const auto &[name, expected] : published) {
         QColor colour(QLatin1String(name).left(7));
@@ -346,7 +344,8 @@ void TestColour::samplingAndRecentColours()
 {
     storeFormats({}, 2);
     QSettings().setValue(QStringLiteral("colors/sample_size"), 4); // none of the sizes
-    QSettings().setValue(QStringLiteral("colors/recent_colors"), QStringList{"a", "", "a", "b"});
+    QSettings().setValue(QStringLiteral("colors/recent_colors"),
+                         QStringList{"a", "", "a", QString(5000, 'x'), "b"});
     ColorWidget panel;
     panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&panel));

@@ -205,9 +205,9 @@ void TestDocument::loader()
         const auto record = [&received](const QFileInfo &file) {
             received << file.fileName();
         };
+        connect(&thread, &LoadThread::imageFailed, &receiver, record);
         connect(&thread, &LoadThread::imageLoaded, &receiver,
                 [record](const QFileInfo &f, const QImage &) { record(f); });
-        connect(&thread, &LoadThread::imageFailed, &receiver, record);
         // The first request is slow, so the rest queue up behind it; each is
         // handled once, in order, the same file twice too.
         QStringList expected;

@@ -3,7 +3,6 @@
 #include "tests/support/testmain.h"
 #include "tests/support/viewfixture.h"
 
-#include <QScrollBar>
 #include <QSignalSpy>
 
 namespace {
@@ -45,7 +44,6 @@ private slots:
     void corners();
     void drags();
     void pointerSnapsAndCursorsFollow();
-    void draggingPastTheWindowScrolls();
     void doubleClick();
     void painting_data();
     void painting();
@@ -67,12 +65,10 @@ void TestSelection::corners()
         {{100, 100}, {99.6, 99.4}, {100, 99, 0, 1}, {100, 100, 0, -1}}};
     for (const auto &[p1, p2, rect, raw] : cases) {
         selection->setFromPoints(p1, p2);
-        selection->setFromPoints(p1 + QPointF(-0.1, 0.1), p2); // the same after rounding
         QCOMPARE(selection->rect(), rect);
         QCOMPARE(selection->rawRect(), raw);
         QCOMPARE(f.view->hasSelection(), rect.width() && rect.height());
     }
-    QCOMPARE(changed.size(), 3);
     selection->clear();
     selection->clear();
     QCOMPARE(changed.size(), 4);
@@ -132,30 +128,6 @@ void TestSelection::pointerSnapsAndCursorsFollow()
     QTest::mousePress(viewport, Qt::RightButton, {}, offCorner);
     QCOMPARE(QCursor::pos(), viewport->mapToGlobal(f.viewportPosOf(QPointF(100, 100))));
     QTest::mouseRelease(viewport, Qt::RightButton, {}, offCorner);
-}
-
-void TestSelection::draggingPastTheWindowScrolls()
-{
-    ViewFixture f(QSize(800, 600));
-    f.show(TestImages::pattern(3000, 3000));
-    QWidget *viewport = f.view->viewport();
-    QScrollBar *horizontal = f.view->horizontalScrollBar();
-    const QPoint start(400, 300);
-    f.hover(start);
-    QTest::mousePress(viewport, Qt::RightButton, {}, start);
-    const int scrollBefore = horizontal->value();
-    const QPointF underEnd = f.view->mapToScene(QPoint(790, 300));
-    // 16 pixels past the 25-pixel margin: the picture scrolls just that far
-    // and the pointer goes with it, over the same image point.
-    QCursor::setPos(viewport->mapToGlobal(QPoint(790, 300)));
-    QTest::mouseMove(viewport, QPoint(790, 300));
-    QCOMPARE(horizontal->value() - scrollBefore, 16);
-    QCOMPARE(QCursor::pos(), viewport->mapToGlobal(QPoint(774, 300)));
-    // Where the pointer was put, nothing more scrolls.
-    QTest::mouseMove(viewport, QPoint(774, 300));
-    QCOMPARE(horizontal->value() - scrollBefore, 16);
-    QCOMPARE(f.view->selectionItem()->rect().right(), qRound(underEnd.x()));
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(774, 300));
 }
 
 void TestSelection::doubleClick()

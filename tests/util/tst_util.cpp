@@ -36,9 +36,6 @@ void TestUtil::texts()
     // premultiplied by the coverage.
     QCOMPARE(::blendColors(QColor(255, 255, 255), QColor(0, 0, 0, 51), false),
              QColor(204, 204, 204));
-    QCOMPARE(::blendColors(QColor(200, 100, 50, 128), Qt::transparent, false),
-             QColor(100, 50, 25, 128));
-    QCOMPARE(::blendColors(QColor(0, 0, 0, 170), QColor(0, 0, 0, 6), false).alpha(), 172);
     QCOMPARE(::blendColors(QColor(255, 255, 255, 128), QColor(255, 0, 0, 128), true),
              QColor(191, 63, 63));
 }

@@ -241,6 +241,11 @@ void TestApp::title()
     QCOMPARE(window.windowTitle(), QStringLiteral(" 100% %1 %2 %L1.png (80x60) - 3x4 @ (1, 2)"));
     window.view()->crop();
     QCOMPARE(window.windowTitle(), QStringLiteral("* 100% %1 %2 %L1.png (3x4)"));
+    // Another image opens without the last one's selection.
+    window.view()->selectAll();
+    window.manager()->setPath(m_png);
+    QVERIFY(shown.wait());
+    QCOMPARE(window.windowTitle(), QStringLiteral(" photo.png (80x60)"));
 }
 
 void TestApp::drops()

@@ -246,7 +246,7 @@ void TestDocument::loader()
 void TestDocument::opening_data()
 {
     QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("message"); // empty: none; "photo.png" and "large.png" open
+    QTest::addColumn<QString>("message"); // empty: none; "photo.png" and "large.webp" open
 
     const auto file = [this](const char *name, const QByteArray &data) {
         return TestImages::write(m_dir.path(), QString::fromUtf8(name), data);
@@ -271,11 +271,12 @@ void TestDocument::opening_data()
                                 << "The file 'mem' cannot be read. Check that it is still there "
                                    "and that you are allowed to open it.";
     // 6000 x 6000 RGBA is 144 MB, above the toolkit's default allocation
-    // limit, which the loader raises itself.
+    // limit, which the loader raises itself. (The WebP reader allocates its
+    // picture itself; the others are handed one of the right size.)
     QImage big(6000, 6000, QImage::Format_ARGB32);
     big.fill(QColor(10, 200, 30));
     QTest::newRow("above the toolkit's limit")
-        << file("large.png", TestImages::encoded(big, "png")) << "";
+        << file("large.webp", TestImages::encoded(big, "webp")) << "";
 }
 
 void TestDocument::opening()
@@ -291,7 +292,7 @@ void TestDocument::opening()
     const QString previous = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
     manager.setPath(path);
-    const bool opens = path.endsWith(QLatin1String("photo.png")) || path.endsWith("large.png");
+    const bool opens = path.endsWith(QLatin1String("photo.png")) || path.endsWith("large.webp");
     if (opens)
         manager.setPath(path); // twice in one turn: loaded once
     QDir::setCurrent(previous);
@@ -380,7 +381,7 @@ void TestDocument::history()
     QCOMPARE(shownIn.last().selection, QRectF(10, 10, 20, 30));
     QCOMPARE(shownIn.last().zoom, 3.0);
     stack->redo();
-    QVERIFY(image.modified);
+    QVERIFY(image.modified && shownIn.last().valid && shownIn.last().zoom == 3.0);
     // Saved over its file, that step is the file's, and the one before it
     // differs from it now.
     QVERIFY(document.save(path));

@@ -90,10 +90,11 @@ void TestSelection::drags()
         // The pointer snaps onto the edge; the drag goes on from the mouse.
         {r, {250, 305}, {250, 355}, {100, 100, 300, 255}},
         {r, {98, 302}, {80, 250}, {80, 100, 320, 150}},
-        {r, {250, 200}, {270, 190}, {120, 90, 300, 200}},     // moved
-        {r, {250, 200}, {100, 200}, {0, 100, 250, 200}},      // squeezed against the border
-        {{20, 20, 6, 6}, {23, 23}, {33, 43}, {30, 40, 6, 6}}, // a small one has an inside
-        {r, {40.2, 40.2}, {40.2, 40.2}, {40, 40, 0, 0}}};     // a click: no selection
+        {r, {250, 200}, {270, 190}, {120, 90, 300, 200}},      // moved
+        {r, {250, 200}, {100, 200}, {0, 100, 250, 200}},       // squeezed against the border
+        {{20, 20, 6, 6}, {23, 23}, {33, 43}, {30, 40, 6, 6}},  // a small one has an inside,
+        {{20, 20, 6, 6}, {25, 23}, {35, 23}, {20, 20, 15, 6}}, // and edges a third of it wide
+        {r, {40.2, 40.2}, {40.2, 40.2}, {40, 40, 0, 0}}};      // a click: no selection
     for (const auto &[before, from, to, after] : cases) {
         ViewFixture f(QSize(1000, 800));
         f.show(TestImages::pattern(500, 500));

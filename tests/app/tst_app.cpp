@@ -29,14 +29,15 @@
 
 namespace {
 
-QList<bool> enabledStates(Lumeno &window)
+// Per command, in toolbar order: 1 enabled, 0 disabled, ? where the button
+// and the menu entry disagree.
+QString enabledStates(Lumeno &window)
 {
-    QList<bool> states;
+    QString states;
     for (int command = 0; command < Toolbar::CommandCount; ++command) {
         const bool button = window.toolbar()->button(command)->isEnabled();
-        if (button != window.toolbar()->menu()->action(command)->isEnabled())
-            qWarning("button and menu entry %d disagree", command);
-        states << button;
+        const bool entry = window.toolbar()->menu()->action(command)->isEnabled();
+        states += button != entry ? QLatin1Char('?') : button ? QLatin1Char('1') : QLatin1Char('0');
     }
     return states;
 }
@@ -54,9 +55,8 @@ bool drop(Lumeno &window, QMimeData *data, Qt::DropActions actions)
 
 } // namespace
 
-// The application shell: start-up, the style sheet and the picture registry,
-// and the main window's strip, commands, title, button states, drops, file
-// dialogs and settings.
+// The application shell: start-up, the style sheet, and the main window's
+// strip, commands, title, button states, drops, file dialogs and settings.
 class TestApp : public QObject
 {
     Q_OBJECT
@@ -64,7 +64,7 @@ class TestApp : public QObject
 private slots:
     void initTestCase();
     void init();
-    void registry();
+    void styleSheet();
     void commandLine();
     void toolbarKeepsItsHeightAndItsButtons();
     void enabledStatesAndMenuIds();
@@ -94,9 +94,9 @@ void TestApp::init()
     QApplication::clipboard()->setText(QStringLiteral("no image"));
 }
 
-void TestApp::registry()
+void TestApp::styleSheet()
 {
-    Lumeno window;
+    Lumeno window; // installs the sheet
     // The installed sheet reaches the strip and the kit's buttons by type.
     QVERIFY(!qApp->styleSheet().contains(QRegularExpression(QStringLiteral("%[\\w-]+%"))));
     QFrame strip;
@@ -105,16 +105,6 @@ void TestApp::registry()
     QCOMPARE(strip.grab().toImage().pixel(20, 10), qRgb(210, 226, 246));
     MenuButton menuButton(nullptr, QStringLiteral("wrench"));
     QCOMPARE(menuButton.grab().toImage().pixel(menuButton.width() / 2, 0), qRgb(184, 198, 215));
-    // A disabled icon shows its picture at a quarter of its alpha.
-    const QImage normal = window.pixmap("open").toImage().convertToFormat(QImage::Format_ARGB32);
-    const QImage faded = window.icon("open")
-                             .pixmap(normal.size(), QIcon::Disabled)
-                             .toImage()
-                             .convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < normal.height(); ++y) {
-        for (int x = 0; x < normal.width(); ++x)
-            QVERIFY(qAbs(qAlpha(faded.pixel(x, y)) - qAlpha(normal.pixel(x, y)) * 64 / 255) <= 1);
-    }
 }
 
 // Options end the program before a window is made: 0 for help and the
@@ -193,15 +183,13 @@ void TestApp::enabledStatesAndMenuIds()
     Lumeno window;
     window.resize(1000, 700);
     window.show();
-    using S = QList<bool>;
-    //                    open  save   saveas copy   paste  crop   tosel  fit    reset
-    QCOMPARE(enabledStates(window),
-             (S{true, false, false, false, false, false, false, false, false}));
+    // Open, Save, Save As, Copy, Paste, Crop, Zoom To Selection, Fit, Reset.
+    QCOMPARE(enabledStates(window), QStringLiteral("100000000"));
     // An image copied elsewhere enables Paste and, while nothing is shown,
     // becomes the document.
     QApplication::clipboard()->setImage(TestImages::pattern(300, 200));
     QTRY_VERIFY(window.view()->hasImage());
-    QCOMPARE(enabledStates(window), (S{true, true, true, true, true, false, false, true, true}));
+    QCOMPARE(enabledStates(window), QStringLiteral("111110011"));
     View *view = window.view();
     view->selectionItem()->setFromPoints(QPointF(10, 10), QPointF(40, 30));
     QTRY_VERIFY(window.toolbar()->button(Toolbar::Crop)->isEnabled()); // half a second later
@@ -376,13 +364,6 @@ void TestApp::unsavedChangesAreAskedAbout()
     modals.file = m_dir.filePath(QStringLiteral("asked.png"));
     QVERIFY(window.close());
     QCOMPARE(QImage(modals.file).size(), QSize(30, 30));
-    // Discard lets a modified one go.
-    window.show();
-    window.manager()->setImage(TestImages::pattern(5, 5));
-    modals.button = QMessageBox::Discard;
-    const int asked = int(modals.seen.size());
-    QVERIFY(window.close());
-    QCOMPARE(modals.seen.size(), asked + 1);
 }
 
 LUMENO_TEST_MAIN(TestApp)

@@ -13,13 +13,6 @@
 
 namespace {
 
-QImage solid(int width, int height, const QColor &colour)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
-
 QPointF centre(const ViewFixture &f)
 {
     return f.view->mapToScene(f.view->viewport()->rect().center());
@@ -212,7 +205,9 @@ void TestView::drawing()
 
     // A transparent picture shows the checkerboard of 7-pixel squares, fixed
     // to the window.
-    f.show(solid(2000, 2000, Qt::transparent));
+    QImage clear(2000, 2000, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    f.show(clear);
     const QImage before = f.view->viewport()->grab().toImage();
     f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + 3);
     QCOMPARE(f.view->viewport()->grab().toImage(), before);

@@ -1,4 +1,3 @@
-#include "app/lumeno.h"
 #include "tests/support/testmain.h"
 #include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
@@ -11,13 +10,8 @@ class TestWidgets : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { m_window = new Lumeno; } // the picture registry
-    void cleanupTestCase() { delete m_window; }
     void flow();
     void elidedLabel();
-
-private:
-    Lumeno *m_window = nullptr;
 };
 
 void TestWidgets::flow()

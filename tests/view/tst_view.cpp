@@ -248,6 +248,8 @@ void TestView::overlays_data()
 
     QTest::newRow("zoom 8") << 8.0 << QPoint(120, 90) << 1;
     QTest::newRow("zoom 8, 5 x 5 at the corner") << 8.0 << QPoint(0, 0) << 5;
+    QTest::newRow("zoom 16, 3 x 3") << 16.0 << QPoint(120, 90) << 3;
+    QTest::newRow("zoom 128") << 128.0 << QPoint(120, 90) << 1;
     QTest::newRow("zoom 2, 5 x 5: box, no grid") << 2.0 << QPoint(120, 90) << 5;
     QTest::newRow("zoom 4: neither") << 4.0 << QPoint(120, 90) << 1;
 }

@@ -49,6 +49,7 @@ const SampleChoice SampleChoices[] = {
 constexpr int FirstRecentId = -100; // the newest; older ones count down
 constexpr int RecentCount = 10;
 constexpr int CopiedMilliseconds = 1000;
+constexpr int PanelHeight = 28;
 
 // Buttons and menu entries read a '&' as a mnemonic marker: it would vanish
 // from the text and bind Alt+<next character>. Format strings and the texts
@@ -67,7 +68,7 @@ QString unescapeMnemonics(const QString &text)
 
 ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
 {
-    setFixedHeight(28);
+    setFixedHeight(PanelHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     m_hboxLayout = new QHBoxLayout(this);
@@ -77,7 +78,10 @@ ColorWidget::ColorWidget(QWidget *parent) : QWidget(parent)
 
     m_hoverLabel = new QLabel(this);
     m_hoverLabel->setToolTip(tr("Hovered Color"));
-    m_hoverLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    // Fixed in both directions (the width follows the format): a new text
+    // then repaints the label without laying out the panel again, on every
+    // hover.
+    m_hoverLabel->setFixedHeight(PanelHeight);
     m_hoverLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The text comes from a user's format string: never rich text.
     m_hoverLabel->setTextFormat(Qt::PlainText);

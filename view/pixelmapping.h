@@ -47,8 +47,6 @@ public:
     // The image pixel under a scene point (both coordinates floored), also
     // for points outside the image.
     static QPoint pixelAt(const QPointF &scenePos);
-    // The image pixel shown in a device pixel.
-    QPoint pixelAt(const QPoint &devicePixel) const { return pixelAt(sceneAt(devicePixel)); }
     // The image column or row shown in a device column or row.
     int columnAt(int deviceX) const { return m_x.pixelAt(deviceX); }
     int rowAt(int deviceY) const { return m_y.pixelAt(deviceY); }

@@ -132,22 +132,12 @@ bool View::canPaste() const
     return data && data->hasImage();
 }
 
-QColor View::colorAt(const QPointF &scenePos) const
-{
-    return m_image ? m_image->pixelColor(scenePos, Qt::transparent) : QColor(Qt::transparent);
-}
-
-QColor View::colorOfPixel(const QPoint &pixel) const
+QColor View::sampledColor(const QPoint &pixel) const
 {
     if (!m_image || !m_image->contains(pixel.x(), pixel.y()))
         return QColor(Qt::transparent);
-    return QColor::fromRgba(m_image->image.pixel(pixel));
-}
-
-QColor View::sampledColor(const QPoint &pixel) const
-{
-    if (m_sampleSize == 1 || !m_image || !m_image->contains(pixel.x(), pixel.y()))
-        return colorOfPixel(pixel);
+    if (m_sampleSize == 1)
+        return QColor::fromRgba(m_image->image.pixel(pixel));
     const int half = m_sampleSize / 2;
     return averageColor(m_image->image,
                         QRect(pixel - QPoint(half, half), QSize(m_sampleSize, m_sampleSize)));

@@ -91,11 +91,6 @@ public:
     bool hasSelection() const;
     bool canPaste() const;
 
-    // The colour under a scene point, its coordinates truncated toward zero:
-    // transparent black outside the image.
-    QColor colorAt(const QPointF &scenePos) const;
-    // The colour of an image pixel: transparent black outside the image.
-    QColor colorOfPixel(const QPoint &pixel) const;
     // The colour the view reports for an image pixel: the pixel's own, or the
     // average of the sample square centred on it (the part inside the
     // image). Transparent black outside the image.

@@ -9,6 +9,20 @@ namespace {
 
 constexpr qint64 HistoryCeiling = qint64(1) << 30;
 
+// The bytes of the step's pictures that are not in counted yet; adds them.
+// Pictures shared between steps, or with the document, count once.
+qint64 uncountedBytes(const DocumentChange *step, QSet<qint64> &counted)
+{
+    qint64 bytes = 0;
+    for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
+        if (!counted.contains(pixels.cacheKey())) {
+            counted.insert(pixels.cacheKey());
+            bytes += pixels.sizeInBytes();
+        }
+    }
+    return bytes;
+}
+
 } // namespace
 
 Document::Document(QObject *parent) : QObject(parent), m_undoStack(new QUndoStack(this))
@@ -79,13 +93,9 @@ bool Document::save(const QString &path)
     // The steps on either side of this state tell it under its new file.
     const int index = m_undoStack->index();
     if (index > 0)
-        const_cast<DocumentChange *>(
-            static_cast<const DocumentChange *>(m_undoStack->command(index - 1)))
-            ->setAfterFile(m_image.path);
+        step(index - 1)->setAfterFile(m_image.path);
     if (index < m_undoStack->count())
-        const_cast<DocumentChange *>(
-            static_cast<const DocumentChange *>(m_undoStack->command(index)))
-            ->setBeforeFile(m_image.path);
+        step(index)->setBeforeFile(m_image.path);
     emit changed();
     return true;
 }
@@ -112,18 +122,10 @@ void Document::restore(const Snapshot &snapshot)
 
 qint64 Document::historyBytes() const
 {
-    // Pictures shared between steps, or with the document, count once.
     QSet<qint64> counted{m_image.image.cacheKey()};
     qint64 bytes = 0;
-    for (int i = 0; i < m_undoStack->count(); ++i) {
-        const auto *step = static_cast<const DocumentChange *>(m_undoStack->command(i));
-        for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
-            if (!counted.contains(pixels.cacheKey())) {
-                counted.insert(pixels.cacheKey());
-                bytes += pixels.sizeInBytes();
-            }
-        }
-    }
+    for (int i = 0; i < m_undoStack->count(); ++i)
+        bytes += uncountedBytes(step(i), counted);
     return bytes;
 }
 
@@ -139,31 +141,27 @@ void Document::trimHistory()
     // QUndoStack cannot drop its oldest steps: it is rebuilt from the newest
     // ones that fit, without doing them again. A step is pushed only right
     // after a change, so none lies above the current one.
-    QList<const DocumentChange *> kept;
+    QList<DocumentChange *> steps;
     QSet<qint64> counted{m_image.image.cacheKey()};
     qint64 bytes = 0;
     for (int i = m_undoStack->count() - 1; i >= 0; --i) {
-        const auto *step = static_cast<const DocumentChange *>(m_undoStack->command(i));
-        qint64 added = 0;
-        for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
-            if (!counted.contains(pixels.cacheKey()))
-                added += pixels.sizeInBytes();
-        }
+        const DocumentChange *old = step(i);
+        bytes += uncountedBytes(old, counted);
         // The newest step stays whatever it costs: a crop to a small part
         // of a large picture can always be undone.
-        if (!kept.isEmpty() && bytes + added > historyLimit())
+        if (!steps.isEmpty() && bytes > historyLimit())
             break;
-        bytes += added;
-        counted.insert(step->before().pixels.cacheKey());
-        counted.insert(step->after().pixels.cacheKey());
-        kept.prepend(step);
+        steps.prepend(new DocumentChange(this, old->before(), old->after(), old->text()));
     }
-    QList<DocumentChange *> steps;
-    for (const DocumentChange *step : std::as_const(kept))
-        steps << new DocumentChange(this, step->before(), step->after(), step->text());
     m_rebuilding = true;
     m_undoStack->clear();
-    for (DocumentChange *step : std::as_const(steps))
-        m_undoStack->push(step);
+    for (DocumentChange *change : std::as_const(steps))
+        m_undoStack->push(change);
     m_rebuilding = false;
+}
+
+DocumentChange *Document::step(int index) const
+{
+    return const_cast<DocumentChange *>(
+        static_cast<const DocumentChange *>(m_undoStack->command(index)));
 }

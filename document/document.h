@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class DocumentChange;
 class QUndoStack;
 
 // Where the user stands in the picture: what undo and redo restore besides
@@ -91,6 +92,8 @@ private:
     void restore(const Snapshot &snapshot);
     void record(const Snapshot &after, const QString &text);
     void trimHistory();
+    // The step at index of the history; the stack hands out const steps only.
+    DocumentChange *step(int index) const;
 
     Image m_image;
     QUndoStack *m_undoStack;

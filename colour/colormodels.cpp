@@ -1,5 +1,7 @@
 #include "colour/colormodels.h"
 
+#include "util/utilities.h"
+
 #include <QtMath>
 
 #include <algorithm>
@@ -36,11 +38,6 @@ double hue(const Channels &c)
     return degrees >= 360 ? degrees - 360 : degrees;
 }
 
-double linear(double channel)
-{
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
 } // namespace
 
 Hsl toHsl(QRgb rgb)
@@ -62,7 +59,7 @@ Oklch toOklch(QRgb rgb)
 {
     // Linear sRGB to the cone responses, their cube roots, then to Oklab.
     const Channels c = channels(rgb);
-    const double r = linear(c.red), g = linear(c.green), b = linear(c.blue);
+    const double r = linearFromSrgb(c.red), g = linearFromSrgb(c.green), b = linearFromSrgb(c.blue);
     const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
     const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
     const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);

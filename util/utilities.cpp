@@ -22,8 +22,7 @@ double relativeLuminance(const QColor &color)
     const QColor rgb = color.toRgb();
     const double alpha = rgb.alphaF();
     const auto linear = [alpha](int channel) {
-        const double value = (channel / 255.0) * alpha + (1.0 - alpha);
-        return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        return linearFromSrgb((channel / 255.0) * alpha + (1.0 - alpha));
     };
     return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
 }
@@ -169,6 +168,11 @@ QColor averageColor(const QImage &image, const QRect &area)
     };
     return QColor(rounded(red, alpha), rounded(green, alpha), rounded(blue, alpha),
                   rounded(alpha, count));
+}
+
+double linearFromSrgb(double channel)
+{
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
 }
 
 double contrastRatio(const QColor &a, const QColor &b)

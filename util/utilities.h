@@ -61,6 +61,9 @@ int floorToInt(double value);
 // black when area holds no pixel of image or only transparent ones.
 QColor averageColor(const QImage &image, const QRect &area);
 
+// An sRGB channel from 0 to 1 as linear light, from 0 to 1.
+double linearFromSrgb(double channel);
+
 // The contrast ratio of two colours as the web accessibility guidelines
 // define it: (L1 + 0.05) / (L2 + 0.05) of the relative luminances of the
 // sRGB colours, the lighter one on top; from 1 to 21. A translucent colour

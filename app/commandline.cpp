@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -19,7 +19,7 @@ QString usage()
                "  -v, --version  show the version and exit\n"
                "  --             take what follows as the image, even if it begins with '-'\n\n"
                "Settings are kept in ") +
-           CommandLine::settingsPath() + QStringLiteral("\n");
+           QSettings().fileName() + QStringLiteral("\n");
 }
 
 void print(FILE *stream, const QString &text)
@@ -64,10 +64,4 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool strict)
         print(stderr, QStringLiteral("lumeno: '") + result.paths.first() +
                           QStringLiteral("': no such file or folder\n"));
     return result;
-}
-
-QString CommandLine::settingsPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Corvane/Corvane.conf");
 }

@@ -22,10 +22,9 @@ struct CommandLine
     // still starts). Unless strict, unknown options pass: a first look before
     // the toolkit has taken its own options (-platform, -style...) out, so
     // that help and the version need no display.
+    // The usage names the settings file: the application's names must be
+    // set first.
     static CommandLine parse(const QStringList &arguments, bool strict);
-
-    // Where the settings are kept.
-    static QString settingsPath();
 };
 
 #endif

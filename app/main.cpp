@@ -6,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    prepareApplication();
     // Help and the version need no display: answered before the toolkit
     // looks for one.
     QStringList arguments;
@@ -15,7 +16,6 @@ int main(int argc, char *argv[])
         return first.status;
 
     QApplication app(argc, argv);
-    prepareApplication();
     const CommandLine commandLine = CommandLine::parse(QCoreApplication::arguments(), true);
     if (commandLine.exit)
         return commandLine.status;

@@ -97,14 +97,12 @@ void TestApp::init()
 void TestApp::styleSheet()
 {
     Lumeno window; // installs the sheet
-    // The installed sheet reaches the strip and the kit's buttons by type.
+    // The installed sheet, its variables expanded, reaches the strip by type.
     QVERIFY(!qApp->styleSheet().contains(QRegularExpression(QStringLiteral("%[\\w-]+%"))));
     QFrame strip;
     strip.setObjectName(QStringLiteral("toolbar"));
     strip.resize(40, 20);
     QCOMPARE(strip.grab().toImage().pixel(20, 10), qRgb(210, 226, 246));
-    MenuButton menuButton(nullptr, QStringLiteral("wrench"));
-    QCOMPARE(menuButton.grab().toImage().pixel(menuButton.width() / 2, 0), qRgb(184, 198, 215));
 }
 
 // Options end the program before a window is made: 0 for help and the

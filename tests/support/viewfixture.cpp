@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-ViewFixture::ViewFixture(const QSize &viewportSize) : image(*document.image())
+ViewFixture::ViewFixture(const QSize &viewportSize)
 {
     window = new Lumeno;
     view = new View;

@@ -31,7 +31,6 @@ struct ViewFixture
     Lumeno *window = nullptr;
     View *view = nullptr;
     Document document;
-    Image &image;
 };
 
 #endif

@@ -187,7 +187,7 @@ void TestView::gestures()
         // The same pixel stayed under the pointer.
         const QPoint pixel = PixelMapping::pixelAt(reported.at(1).toPointF());
         QCOMPARE(pixel, PixelMapping::pixelAt(grabbed));
-        QCOMPARE(reported.at(0).value<QColor>().rgba(), f.image.image.pixel(pixel));
+        QCOMPARE(reported.at(0).value<QColor>().rgba(), f.view->image()->image.pixel(pixel));
     }
 }
 

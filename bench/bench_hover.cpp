@@ -7,11 +7,15 @@
 // and stepping to neighbouring pixels, and a 5 x 5 average against a single
 // pixel. Reported, not asserted.
 
-#include "app/lumeno.h"
-#include "bench/benchutil.h"
 #include "app/startup.h"
+#include "bench/benchutil.h"
 #include "colour/colorwidget.h"
-#include "document/image.h"
+#include "colour/formatlist.h"
+#include "colour/recentcolors.h"
+#include "document/document.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
+#include "util/artwork.h"
 #include "view/view.h"
 
 #include <QApplication>
@@ -123,7 +127,7 @@ int main(int argc, char *argv[])
     const QSize viewportSize(1280, 900);
     const QImage pixels = picture(1600, 1200);
 
-    Lumeno window; // the picture registry
+    const Artwork artwork(app.devicePixelRatio());
 
     QGraphicsScene bareScene;
     bareScene.addPixmap(QPixmap::fromImage(pixels));
@@ -138,59 +142,65 @@ int main(int argc, char *argv[])
     // The view's own share: the same view with nothing connected.
     Times viewAlone;
     {
-        View view;
+        Document document;
+        Selection selection(&document);
+        PickModel pick(&document);
+        View view(&document, &selection, &pick, artwork);
         view.resize(viewportSize);
         view.show();
         if (!QTest::qWaitForWindowExposed(&view))
             std::fprintf(stderr, "the view was not exposed\n");
-        Image image(QStringLiteral("bench.png"), pixels, false, true);
-        view.setImage(&image);
+        document.open(QStringLiteral("bench.png"), pixels);
         viewAlone = measure(view.viewport(), moves, [](int) { return true; });
     }
 
     // The same text in every run, so that only the number of formats differs.
     const QString css = QStringLiteral("rgba(%r,%g,%b,%a)");
     const auto run = [&](const QStringList &customFormats, int index,
-                         const std::function<void(View *)> &setUp = {}, Positions at = position) {
+                         const std::function<void(View *, PickModel *)> &setUp = {},
+                         Positions at = position) {
         QSettings settings;
         settings.setValue(QStringLiteral("colors/format_strings"), customFormats);
         settings.setValue(QStringLiteral("colors/format_index"), index);
         settings.sync();
 
-        // The toolbar's arrangement: the panel in a row above the view.
+        // The window's arrangement: the panel in a row above the view, both
+        // showing the same models.
+        Document document;
+        Selection selection(&document);
+        PickModel pick(&document);
+        FormatList formats;
+        RecentColors recent;
         QWidget top;
         auto *layout = new QVBoxLayout(&top);
         layout->setContentsMargins(0, 0, 0, 0);
         auto *toolbar = new QWidget(&top);
         auto *row = new QHBoxLayout(toolbar);
         row->addStretch(1);
-        auto *panel = new ColorWidget(toolbar);
+        auto *panel = new ColorWidget(&pick, &selection, &formats, &recent, artwork, toolbar);
         row->addWidget(panel);
         layout->addWidget(toolbar);
-        auto *view = new View(&top);
+        auto *view = new View(&document, &selection, &pick, artwork, &top);
         layout->addWidget(view, 1);
-        QObject::connect(view, &View::hoverColorChanged, panel, &ColorWidget::setHoverColor);
-        QObject::connect(view, &View::clickColorChanged, panel, &ColorWidget::setSelectedColor);
         top.resize(viewportSize + QSize(0, 40));
         top.show();
         if (!QTest::qWaitForWindowExposed(&top))
             std::fprintf(stderr, "the view was not exposed\n");
-        Image image(QStringLiteral("bench.png"), pixels, false, true);
-        view->setImage(&image);
+        document.open(QStringLiteral("bench.png"), pixels);
         if (setUp)
-            setUp(view);
+            setUp(view, &pick);
 
         QLabel *label = panel->hoverLabel();
         const Times times = measure(
             view->viewport(), moves,
             [&](int i) {
                 const QPointF p = view->pixelMapping().scenePosAt(at(i));
-                const QString expected = panel->currentFormat().formatColor(
-                    view->sampledColor(PixelMapping::pixelAt(p)), p);
+                const QString expected = formats.current().formatColor(
+                    pick.sampledColor(PixelMapping::pixelAt(p)), p, selection.rect());
                 return label->text() == expected;
             },
             at);
-        if (panel->currentFormat().formatString() != css)
+        if (formats.current().formatString() != css)
             std::fprintf(stderr, "the wrong format is current\n");
         return times;
     };
@@ -209,8 +219,9 @@ int main(int argc, char *argv[])
 
     // Pairs measured in turns, each keeping its best median, so that a burst
     // of load elsewhere on the machine does not fall on one side only.
-    const auto inTurns = [&](const std::function<void(View *)> &first,
-                             const std::function<void(View *)> &second, Positions at = position) {
+    const auto inTurns = [&](const std::function<void(View *, PickModel *)> &first,
+                             const std::function<void(View *, PickModel *)> &second,
+                             Positions at = position) {
         std::pair<Times, Times> best{{1e9, 1e9}, {1e9, 1e9}};
         const auto keep = [](Times &kept, const Times &t) {
             kept = {qMin(kept.move, t.move), qMin(kept.withRepaint, t.withRepaint)};
@@ -222,10 +233,10 @@ int main(int argc, char *argv[])
         return best;
     };
     const auto viewAt = [](double zoom, bool box, int sampleSize) {
-        return [=](View *view) {
+        return [=](View *view, PickModel *pick) {
             view->setZoom(zoom);
             view->setHoverBoxVisible(box);
-            view->setSampleSize(sampleSize);
+            pick->setSampleSize(sampleSize);
         };
     };
     const auto [noBox, box] = inTurns(viewAt(16, false, 1), viewAt(16, true, 1));

@@ -67,7 +67,7 @@ void benchFile(const QString &path, const char *label, int rounds)
         }
         {
             Manager manager;
-            QSignalSpy spy(&manager, &Manager::showImage);
+            QSignalSpy spy(manager.document(), &Document::shown);
             QElapsedTimer timer;
             timer.start();
             manager.setPath(path);
@@ -88,13 +88,13 @@ void benchMemory(const QString &path, const char *label)
     BenchUtil::resetPeakMemory();
     const qint64 before = BenchUtil::residentBytes();
     Manager manager;
-    QSignalSpy spy(&manager, &Manager::showImage);
+    QSignalSpy spy(manager.document(), &Document::shown);
     manager.setPath(path);
     if (!spy.wait(60000))
         qFatal("the document was not shown");
     QCoreApplication::processEvents();
     const double megapixels =
-        manager.currentImage()->width() * double(manager.currentImage()->height()) / 1e6;
+        manager.document()->image()->width() * double(manager.document()->image()->height()) / 1e6;
     const double peak = (BenchUtil::peakResidentBytes() - before) / megapixels;
     const double held = (BenchUtil::residentBytes() - before) / megapixels;
     std::printf("%-5s memory per megapixel: %.2f MB peak, %.2f MB held, against %.2f MB for 4 "

@@ -5,8 +5,11 @@
 // memory a shown document takes against the 4 bytes a pixel needs. Reported,
 // not asserted.
 
-#include "app/lumeno.h"
 #include "bench/benchutil.h"
+#include "document/document.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
+#include "util/artwork.h"
 #include "document/image.h"
 #include "view/view.h"
 
@@ -70,20 +73,22 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int frames = BenchUtil::countArgument(argc, argv, 20);
 
-    Lumeno window;
-    View view;
+    Artwork artwork(app.devicePixelRatio());
+    Document document;
+    Selection selection(&document);
+    PickModel pick(&document);
+    View view(&document, &selection, &pick, artwork);
     BenchUtil::showAtSize(&view, QSize(1280, 900));
 
     // The baseline is measured before and after the large picture; the
     // faster of the two counts, so that a machine still warming up does not
     // flatter the ratios.
-    Image small(QStringLiteral("small.png"), picture(1600, 1200), false, true);
-    view.setImage(&small);
+    const QImage small = picture(1600, 1200);
+    document.open(QStringLiteral("small.png"), small);
     const double baselineBefore = repaintTime(&view, frames);
 
     const qint64 before = BenchUtil::residentBytes();
-    Image large(QStringLiteral("large.png"), picture(12000, 9000), false, true);
-    view.setImage(&large);
+    document.open(QStringLiteral("large.png"), picture(12000, 9000));
     const double megapixels = 108.0;
     const double heldShown = (BenchUtil::residentBytes() - before) / (megapixels * 1e6);
 
@@ -100,7 +105,7 @@ int main(int argc, char *argv[])
     }
     const double heldZoomedOut = (BenchUtil::residentBytes() - before) / (megapixels * 1e6);
 
-    view.setImage(&small);
+    document.open(QStringLiteral("small.png"), small);
     const double baseline = qMin(baselineBefore, repaintTime(&view, frames));
     // With and without the grid in turns, the better of three each.
     const double gridZooms[] = {8.0, 16.0, 64.0};

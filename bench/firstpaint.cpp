@@ -21,8 +21,8 @@
 //     empty settings folder); the view below the 32-pixel toolbar centres
 //     the picture, so the area is the one around the view's centre.
 //   feh: its window opens at 0,0 as large as the picture, at most the
-//     screen, with the picture's top left corner in the window's top left,
-//     so the area is the one around the window's centre.
+//     screen, and shows the picture's middle at zoom 1 when the picture is
+//     larger, so the area is the one around the window's centre.
 //   --qt: a bare Qt program (bench_qtviewer) that decodes the picture with
 //     QImageReader and paints it where Lumeno would: the toolkit's own floor.
 // The clock starts just before fork() (fork and exec of the child included,

@@ -126,14 +126,32 @@ int main(int argc, char *argv[])
                     "panning %.2f ms, ratio %.2fx; first frame %.1f ms\n",
                     zooms[i], times[i], times[i] / baseline, panning[i], panning[i] / baseline,
                     firstFrames[i]);
+        const QString what = QStringLiteral("12000 x 9000 at zoom %1: ")
+                                 .arg(zooms[i] < 1 ? QStringLiteral("1/%1").arg(1 / zooms[i])
+                                                   : QString::number(zooms[i]));
+        BenchUtil::report(what + QStringLiteral("repaint, against 1600 x 1200 at zoom 1"), times[i],
+                          baseline, "ms", "<= 2.00");
+        BenchUtil::report(what + QStringLiteral("panning repaint, against 1600 x 1200 at zoom 1"),
+                          panning[i], baseline, "ms");
+        BenchUtil::report(what + QStringLiteral("first frame, against 1600 x 1200 at zoom 1"),
+                          firstFrames[i], baseline, "ms");
     }
     for (int i = 0; i < 3; ++i) {
         std::printf("1600 x 1200 panning at zoom %g: %.2f ms a frame with the pixel grid, %.2f ms "
                     "without, ratio %.2fx\n",
                     gridZooms[i], withGrid[i], withoutGrid[i], withGrid[i] / withoutGrid[i]);
+        BenchUtil::report(QStringLiteral("1600 x 1200 panning at zoom %1: with the pixel grid, "
+                                         "against without")
+                              .arg(gridZooms[i]),
+                          withGrid[i], withoutGrid[i], "ms");
     }
     std::printf("12000 x 9000 shown: %.2f bytes a pixel held (against 4); after zooming out "
                 "%.2f (the halved copies included)\n",
                 heldShown, heldZoomedOut);
+    BenchUtil::report(QStringLiteral("12000 x 9000 shown: memory held a pixel, against 4 bytes"),
+                      heldShown, 4, "B");
+    BenchUtil::report(QStringLiteral("12000 x 9000 after zooming out: memory held a pixel, "
+                                     "against 4 bytes"),
+                      heldZoomedOut, 4, "B");
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,12 +74,40 @@ QImage clearedImage(qint64 width, qint64 height, QImage::Format format)
     if (width <= 0 || height <= 0 || bytesPerLine > std::numeric_limits<int>::max() ||
         height > std::numeric_limits<int>::max())
         return QImage();
+    const size_t bytes = size_t(height) * size_t(bytesPerLine);
     void *data = calloc(size_t(height), size_t(bytesPerLine));
     if (!data)
         return QImage();
+    // Large pages for a large picture: the decoder touches every page of it
+    // once, and faulting in 4 KB pages costs as much as a fifth of a JPEG's
+    // decoding. Advice only; where it is refused nothing changes.
+    constexpr size_t HugePage = size_t(2) << 20;
+    const auto start = (reinterpret_cast<uintptr_t>(data) + HugePage - 1) & ~(HugePage - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(HugePage - 1);
+    if (end > start)
+        madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
     return QImage(
         static_cast<uchar *>(data), int(width), int(height), bytesPerLine, format,
         [](void *memory) { free(memory); }, data);
+}
+
+// Whether the JPEG whose first bytes are start codes its pixels in one
+// sequential scan (baseline or extended): only those decode a part near the
+// top quickly. False when the frame header is not among the first bytes.
+bool isSequentialJpeg(const QByteArray &start)
+{
+    int at = 2;
+    while (at + 4 <= start.size()) {
+        if (quint8(start[at]) != 0xff)
+            return false;
+        const int marker = quint8(start[at + 1]);
+        if (marker == 0xc0 || marker == 0xc1)
+            return true;
+        if (marker >= 0xc2 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc)
+            return false;
+        at += 2 + (quint8(start[at + 2]) << 8 | quint8(start[at + 3]));
+    }
+    return false;
 }
 
 // Run-length coded (RLE8 or RLE4), as the compression field of the usual
@@ -102,12 +131,20 @@ void markUnfilledPixels(QImage &image)
 {
     if (image.format() != QImage::Format_RGB32)
         return;
+    // A whole row at a time, without a branch per pixel: this runs over
+    // every pixel of a large picture.
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) == 0) {
-                image.reinterpretAsFormat(QImage::Format_ARGB32);
-                return;
+        QRgb written = 0xff000000;
+        for (int x = 0; x < width; ++x)
+            written &= line[x];
+        if (qAlpha(written) != 0xff) {
+            for (int x = 0; x < width; ++x) {
+                if (qAlpha(line[x]) == 0) {
+                    image.reinterpretAsFormat(QImage::Format_ARGB32);
+                    return;
+                }
             }
         }
     }
@@ -285,6 +322,26 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
     if (height > mostRows(format, width, device->size()))
         return Result::NotAnImage;
 
+    if (m_previewOf.isValid()) {
+        // A part worth decoding alone: a quarter of the picture at most,
+        // upright as stored (the clip is taken before any turn).
+        const qint64 side = 32; // beyond the view, rounded to whole blocks
+        const qint64 partWidth = qMin(width, (m_previewOf.width() + side) / 16 * 16 + 16);
+        const qint64 partHeight = qMin(height, (m_previewOf.height() + side) / 16 * 16 + 16);
+        if (format != "jpeg" || !isSequentialJpeg(start) ||
+            reader.transformation() != QImageIOHandler::TransformationNone ||
+            partWidth * partHeight * 4 > width * height)
+            return Result::NotAnImage;
+        // Centred as the view centres a new picture; the clip's top left on
+        // whole blocks of 16, where the decoder starts them anyway.
+        const QRect part(int((width - partWidth) / 2) & ~15, int((height - partHeight) / 2) & ~15,
+                         int(partWidth), int(partHeight));
+        reader.setClipRect(part);
+        width = part.width();
+        height = part.height();
+        m_previewOffset = part.topLeft();
+    }
+
     // Readers decode into an image of the right size and format when given
     // one; a cleared one turns whatever a short or damaged file leaves out
     // into zeros instead of what the allocator last held there.
@@ -300,7 +357,8 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
     if (cleared && decoded.constBits() == cleared)
         markUnfilledPixels(decoded);
     m_image = decoded;
-    m_size = m_image.size();
+    if (!m_previewOf.isValid())
+        m_size = m_image.size();
     // The chunk or marker names of PNG, JPEG and WebP profiles.
     m_profileIgnored = !m_image.colorSpace().isValid() &&
                        (start.contains("iCCP") || start.contains("ICC_PROFILE") ||

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -38,6 +39,14 @@ public:
     explicit ImageDecoder(const QByteArray &data);
 
     Result decode();
+    // Makes decode() give only the centred part of a large baseline JPEG
+    // that a view of visible pixels shows first at zoom 1 (a little more),
+    // decoded at full scale: long before the whole picture, the first frame
+    // can show it. Any other file, or a picture not much larger than that
+    // part, answers NotAnImage; image() is then the part, previewOffset()
+    // its place and size() the whole picture's size.
+    void setPreviewOf(const QSize &visible) { m_previewOf = visible; }
+    QPoint previewOffset() const { return m_previewOffset; }
 
     // The decoded image, with the colour space the file gives; null unless
     // decode() answered Decoded.
@@ -82,6 +91,8 @@ private:
     QImage m_image;
     QSize m_size;
     bool m_profileIgnored = false;
+    QSize m_previewOf;
+    QPoint m_previewOffset;
 };
 
 #endif

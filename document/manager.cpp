@@ -7,7 +7,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QMimeData>
+#include <QFutureWatcher>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <sys/stat.h>
 #include <utility>
@@ -83,12 +85,53 @@ void Manager::setPath(const QString &path)
     m_request = ++m_generation;
 }
 
+void Manager::setPathNow(const QString &path)
+{
+    setPath(path);
+    startLoading();
+}
+
 void Manager::startLoading()
 {
     // Taken, not copied: a later call schedules its own start.
     const QString path = std::exchange(m_pendingPath, QString());
-    if (!path.isEmpty() && isLoading())
-        m_loadThread->loadImage(QFileInfo(path), m_request);
+    if (path.isEmpty() || !isLoading())
+        return;
+    m_loadThread->loadImage(QFileInfo(path), m_request);
+    if (m_previewSize.isValid() && m_document->image()->isNull)
+        startPreview(path, m_request);
+}
+
+namespace {
+
+struct Preview
+{
+    QImage part;
+    QSize size;
+    QPoint offset;
+};
+
+} // namespace
+
+void Manager::startPreview(const QString &path, quint64 generation)
+{
+    // The job needs nothing of the manager: should the manager go first, it
+    // ends on its own and its result is dropped with the watcher.
+    auto *watcher = new QFutureWatcher<Preview>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        const Preview preview = watcher->result();
+        watcher->deleteLater();
+        if (!preview.part.isNull() && generation == m_request && isLoading() &&
+            m_document->image()->isNull)
+            emit previewReady(preview.part, preview.size, preview.offset);
+    });
+    watcher->setFuture(QtConcurrent::run([path, visible = m_previewSize] {
+        ImageDecoder decoder(path);
+        decoder.setPreviewOf(visible);
+        if (decoder.decode() != ImageDecoder::Result::Decoded)
+            return Preview();
+        return Preview{Picture(decoder.image()).srgb, decoder.size(), decoder.previewOffset()};
+    }));
 }
 
 bool Manager::takeResult(quint64 generation)

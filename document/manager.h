@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QObject>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -38,10 +39,22 @@ public:
     // makes it stale.
     bool isLoading() const;
 
+    // While no picture is shown, a large JPEG asked for is first decoded in
+    // part, as much as a view of size (image pixels at zoom 1) shows of it,
+    // on a thread of its own beside the whole picture: previewReady() puts
+    // that part on screen long before the picture is there. Empty: never.
+    void setPreviewSize(const QSize &size) { m_previewSize = size; }
+
 signals:
     // A picture could not be opened; title and text say why, in words for
     // the user. Emitted on the GUI thread.
     void failed(const QString &title, const QString &text);
+    // The part of the picture on its way at offset, in sRGB, for the view to
+    // show until the document has the whole picture (size pixels); only to
+    // look at: it is never picked, copied or kept. Emitted on the GUI
+    // thread, while that picture is still the newest request and nothing is
+    // shown.
+    void previewReady(const QImage &part, const QSize &size, const QPoint &offset);
 
 public slots:
     // Loads path in the background once control is back in the event loop;
@@ -49,6 +62,9 @@ public slots:
     // path is ignored; one that exists but is no regular file (a folder, a
     // pipe, a device) is named in failed().
     void setPath(const QString &path);
+    // The same, decoding at once: for the file named when the program
+    // starts, whose decoding then runs while the window is built.
+    void setPathNow(const QString &path);
     void setFromClipboard();
     // Takes over a picture that has no file, modified, under name, with its
     // colour space. A null image is ignored.
@@ -64,6 +80,7 @@ public slots:
 
 private:
     void startLoading();
+    void startPreview(const QString &path, quint64 generation);
     // Whether a result of the request of generation may still be shown; ends
     // the request either way.
     bool takeResult(quint64 generation);
@@ -81,6 +98,7 @@ private:
     quint64 m_generation = 0;
     // The generation of the request for a file not answered yet; 0: none.
     quint64 m_request = 0;
+    QSize m_previewSize;
 };
 
 #endif

@@ -6,6 +6,7 @@
 #include "colour/colorwidget.h"
 #include "document/document.h"
 #include "document/image.h"
+#include "document/imagedecoder.h"
 #include "document/manager.h"
 #include "selection/selectionitem.h"
 #include "util/utilities.h"
@@ -53,11 +54,7 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window)
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_currentDir = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    m_openFilter = QStringLiteral("All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.gif *.webp "
-                                  "*.pbm *.pgm *.ppm *.xbm *.xpm);;"
-                                  "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG "
-                                  "(*.png);;GIF (*.gif);;WebP (*.webp);;"
-                                  "Other (*.pbm *.pgm *.ppm *.xbm *.xpm)");
+    m_openFilter = ImageDecoder::nameFilter();
     m_saveFilter =
         QStringLiteral("All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.ppm *.xbm *.xpm);;"
                        "JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;"

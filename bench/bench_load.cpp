@@ -10,47 +10,12 @@
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPainter>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
-
-// A photo-like picture: smooth gradients, shapes and grain, so that the
-// encoders work as hard as on a real photo.
-QImage photo(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient sky(0, 0, width, height);
-    sky.setColorAt(0, QColor(40, 90, 160));
-    sky.setColorAt(0.5, QColor(230, 180, 120));
-    sky.setColorAt(1, QColor(30, 60, 40));
-    painter.fillRect(image.rect(), sky);
-    QRandomGenerator random(7);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (int i = 0; i < 400; ++i) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), 120 + random.bounded(120),
-                                         100 + random.bounded(155), 160));
-        painter.setPen(Qt::NoPen);
-        const int size = 20 + random.bounded(width / 8);
-        painter.drawEllipse(random.bounded(width), random.bounded(height), size, size);
-    }
-    painter.end();
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(random.bounded(17)) - 8;
-            const QRgb p = line[x];
-            line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
-                           qBound(0, qBlue(p) + grain, 255));
-        }
-    }
-    return image;
-}
 
 void benchFile(const QString &path, const char *label, int rounds)
 {
@@ -112,7 +77,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir dir;
     std::printf("Making the 6000 x 4000 test files...\n");
-    const QImage picture = photo(6000, 4000);
+    const QImage picture = BenchUtil::photo(6000, 4000);
     const QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
     const QString png = dir.filePath(QStringLiteral("photo.png"));
     QImageWriter(jpeg).write(picture);

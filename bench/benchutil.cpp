@@ -1,6 +1,8 @@
 #include "bench/benchutil.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QWidget>
 
@@ -66,6 +68,37 @@ void resetPeakMemory()
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
     if (clearRefs.open(QIODevice::WriteOnly))
         clearRefs.write("5");
+}
+
+QImage photo(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, width, height);
+    sky.setColorAt(0, QColor(40, 90, 160));
+    sky.setColorAt(0.5, QColor(230, 180, 120));
+    sky.setColorAt(1, QColor(30, 60, 40));
+    painter.fillRect(image.rect(), sky);
+    QRandomGenerator random(7);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 400; ++i) {
+        painter.setBrush(QColor::fromHsv(random.bounded(360), 120 + random.bounded(120),
+                                         100 + random.bounded(155), 160));
+        painter.setPen(Qt::NoPen);
+        const int size = 20 + random.bounded(width / 8);
+        painter.drawEllipse(random.bounded(width), random.bounded(height), size, size);
+    }
+    painter.end();
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = int(random.bounded(17)) - 8;
+            const QRgb p = line[x];
+            line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
+                           qBound(0, qBlue(p) + grain, 255));
+        }
+    }
+    return image;
 }
 
 } // namespace BenchUtil

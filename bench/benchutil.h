@@ -4,6 +4,7 @@
 #include <QVector>
 #include <QtGlobal>
 
+class QImage;
 class QSize;
 class QWidget;
 
@@ -19,6 +20,9 @@ int countArgument(int argc, char *argv[], int fallback);
 // Shows widget at size and waits until it can paint.
 void showAtSize(QWidget *widget, const QSize &size);
 double median(QVector<double> values);
+// A photo-like picture: smooth gradients, shapes and grain, so that the
+// encoders work as hard as on a real photo. The same for the same size.
+QImage photo(int width, int height);
 
 qint64 residentBytes();
 qint64 peakResidentBytes();

@@ -1,6 +1,7 @@
 #include "bench/benchutil.h"
 
 #include <QFile>
+#include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
@@ -53,23 +54,6 @@ double median(QVector<double> values)
     return values.at(values.size() / 2);
 }
 
-qint64 residentBytes()
-{
-    return statusField("VmRSS");
-}
-
-qint64 peakResidentBytes()
-{
-    return statusField("VmHWM");
-}
-
-void resetPeakMemory()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
-
 QImage photo(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -99,6 +83,36 @@ QImage photo(int width, int height)
         }
     }
     return image;
+}
+
+void report(const QString &what, double figure, double baseline, const char *unit, const char *goal)
+{
+    // Figures below 10 keep two decimals, larger ones one: microseconds and
+    // ratios near 1 need the precision, hundreds of milliseconds do not.
+    const auto number = [](double value) {
+        return QString::number(value, 'f', qAbs(value) < 10 ? 2 : 1);
+    };
+    std::printf("BENCH|%s|%s %s|%s %s|%.2f|%s\n", qPrintable(what), qPrintable(number(figure)),
+                unit, qPrintable(number(baseline)), unit, baseline > 0 ? figure / baseline : 0.0,
+                goal);
+    std::fflush(stdout);
+}
+
+qint64 residentBytes()
+{
+    return statusField("VmRSS");
+}
+
+qint64 peakResidentBytes()
+{
+    return statusField("VmHWM");
+}
+
+void resetPeakMemory()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
 }
 
 } // namespace BenchUtil

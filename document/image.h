@@ -24,10 +24,20 @@ public:
     // the current one changes nothing.
     void setImage(const QImage &image);
 
-    // Writes the pixels to path, the format following the suffix. The target is
-    // replaced only once the whole image has been written; on failure nothing
-    // changes and false is returned. On success the document belongs to path.
+    // Writes the pixels to path, the format following the suffix, which must
+    // be one canWrite() accepts. The target is replaced only once the whole
+    // image has been written; on failure nothing changes and false is
+    // returned. On success the document belongs to path.
     bool save(const QString &path);
+
+    // Whether save() writes a file under path: its suffix names a format
+    // written here (JPEG, PNG, BMP, TIFF, PPM, XBM, XPM). Formats that are
+    // only read (HEIC, AVIF, JPEG XL, SVG, icons, GIF, WebP...) are not
+    // written, so no file ever holds another format than its name says.
+    static bool canWrite(const QString &path);
+    // The Save As dialog's name filter: every format written, then each on
+    // its own.
+    static QString saveFilter();
 
     QString fileName() const;
     int width() const { return image.width(); }

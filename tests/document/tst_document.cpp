@@ -158,6 +158,8 @@ void TestDocument::saving_data()
     const QImage small = TestImages::pattern(6, 6, true);
     QTest::newRow("over a file") << "existing.png" << small << true;
     QTest::newRow("unknown suffix") << "existing.unknownformat" << small << false;
+    // The toolkit writes icons, scaled down; this program does not.
+    QTest::newRow("a format only read") << "existing.ico" << small << false;
     QTest::newRow("missing folder") << "missing/folder/a.png" << small << false;
     QTest::newRow("folder in place of the file") << "folder.png" << small << false;
     // JPEG cannot hold an image this wide: the writer fails part way.
@@ -175,7 +177,7 @@ void TestDocument::saving()
     QFETCH(bool, saved);
     QTemporaryDir dir;
     for (const char *name :
-         {"existing.unknownformat", "existing.png", "existing.jpg"})
+         {"existing.unknownformat", "existing.png", "existing.jpg", "existing.ico"})
         TestImages::write(dir.path(), QLatin1String(name), "the original bytes");
     QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
     Document document;
@@ -202,7 +204,7 @@ void TestDocument::saving()
     else if (file.open(QIODevice::ReadOnly))
         QCOMPARE(file.readAll(), QByteArray("the original bytes"));
     // Nothing is left behind, no temporary file either.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
 void TestDocument::hostileCorpus_data()

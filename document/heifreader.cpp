@@ -4,6 +4,7 @@
 
 #include <QColorSpace>
 #include <QPointF>
+#include <QtEndian>
 
 #include <libheif/heif.h>
 
@@ -24,20 +25,60 @@ void initialiseOnce()
     Q_UNUSED(initialised);
 }
 
-// The colour space an nclx colour description names, where the toolkit has
-// one: any primaries with the sRGB curve, a pure gamma or a linear one. The
-// camera curves of BT.601, BT.709 and BT.2020 (a power law with a linear foot,
-// which QColorSpace cannot be built with), PQ, HLG and the logarithmic curves
-// cannot be expressed and leave the image untagged, as do unspecified
-// primaries: the pixels are kept as they are either way.
+// space with the camera curve of BT.709, BT.601 and BT.2020 in place of its
+// sRGB curve: a power law with a linear foot, read back the way the decoders
+// of the web read it, V / 4.5 below 0.081 and ((V + 0.099) / 1.099)^(1 / 0.45)
+// above. QColorSpace has no constructor for such a curve but reads it from an
+// ICC profile as a parametric curve of the same kind as sRGB's: space's own
+// profile is given the curve's parameters instead. An invalid space when the
+// profile is not laid out as expected.
+QColorSpace withCameraCurve(const QColorSpace &space)
+{
+    QByteArray icc = space.iccProfile();
+    const auto number = [&icc](qsizetype at) {
+        return at + 4 <= icc.size() ? qFromBigEndian<quint32>(icc.constData() + at) : 0u;
+    };
+    // The tag table follows the 128-byte header: a count, then signature,
+    // offset and size of each tag. The three curves share one parametric
+    // curve of function type 3, (aX + b)^g from d on and cX below it.
+    const quint32 tags = qMin<quint32>(number(128), 64);
+    for (quint32 tag = 0; tag < tags; ++tag) {
+        const qsizetype entry = 132 + 12 * qsizetype(tag);
+        const qsizetype offset = number(entry + 4);
+        if (number(entry) != 0x72545243 /* rTRC */)
+            continue;
+        if (number(offset) != 0x70617261 /* para */ || number(offset + 8) >> 16 != 3 ||
+            offset + 32 > icc.size())
+            return {};
+        const double parameters[] = {1 / 0.45, 1 / 1.099, 0.099 / 1.099, 1 / 4.5, 0.081};
+        for (int i = 0; i < 5; ++i)
+            qToBigEndian<qint32>(qint32(qRound(parameters[i] * 65536)),
+                                 icc.data() + offset + 12 + 4 * i);
+        return QColorSpace::fromIccProfile(icc);
+    }
+    return {};
+}
+
+// The colour space an nclx colour description names: any primaries with the
+// sRGB curve, the camera curve of BT.709, BT.601 and BT.2020, a pure gamma or
+// a linear one. PQ, HLG, the logarithmic curves and the rarer others cannot be
+// expressed and leave the image untagged, as do unspecified primaries: the
+// pixels are kept as they are either way.
 QColorSpace colourSpaceFromNclx(const heif_color_profile_nclx &nclx)
 {
     if (nclx.color_primaries == heif_color_primaries_unspecified)
         return {};
     QColorSpace::TransferFunction transfer = QColorSpace::TransferFunction::SRgb;
     float gamma = 0.0f;
+    bool camera = false;
     switch (nclx.transfer_characteristics) {
     case heif_transfer_characteristic_IEC_61966_2_1:
+        break;
+    case heif_transfer_characteristic_ITU_R_BT_709_5:
+    case heif_transfer_characteristic_ITU_R_BT_601_6:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit:
+        camera = true;
         break;
     case heif_transfer_characteristic_linear:
         transfer = QColorSpace::TransferFunction::Linear;
@@ -54,11 +95,12 @@ QColorSpace colourSpaceFromNclx(const heif_color_profile_nclx &nclx)
         return {};
     }
     // libheif fills in the chromaticities of the named primaries.
-    return QColorSpace(QPointF(nclx.color_primary_white_x, nclx.color_primary_white_y),
-                       QPointF(nclx.color_primary_red_x, nclx.color_primary_red_y),
-                       QPointF(nclx.color_primary_green_x, nclx.color_primary_green_y),
-                       QPointF(nclx.color_primary_blue_x, nclx.color_primary_blue_y), transfer,
-                       gamma);
+    const QColorSpace space(QPointF(nclx.color_primary_white_x, nclx.color_primary_white_y),
+                            QPointF(nclx.color_primary_red_x, nclx.color_primary_red_y),
+                            QPointF(nclx.color_primary_green_x, nclx.color_primary_green_y),
+                            QPointF(nclx.color_primary_blue_x, nclx.color_primary_blue_y), transfer,
+                            gamma);
+    return camera && space.isValid() ? withCameraCurve(space) : space;
 }
 
 // The embedded ICC profile if there is one the toolkit understands, else the

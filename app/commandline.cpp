@@ -12,8 +12,9 @@ QString usage()
     return QStringLiteral(
                "Usage: lumeno [OPTION]... [IMAGE]\n"
                "Look at one raster image and pick colours, positions and sizes out of it.\n"
-               "Opens IMAGE (JPEG, PNG, GIF, BMP, TIFF, WebP, PBM/PGM/PPM, XBM or XPM), or the\n"
-               "image on the clipboard when no IMAGE is given.\n\n"
+               "Opens IMAGE (JPEG, PNG, GIF, BMP, TIFF, WebP, HEIC/HEIF, AVIF, JPEG XL, SVG,\n"
+               "ICO/CUR, PBM/PGM/PPM, XBM or XPM), or the image on the clipboard when no IMAGE\n"
+               "is given.\n\n"
                "Options:\n"
                "  -h, --help     show this help and exit\n"
                "  -v, --version  show the version and exit\n"

@@ -1,5 +1,6 @@
 #include "app/fileworkflow.h"
 
+#include "document/imagedecoder.h"
 #include "document/manager.h"
 
 #include <QDir>
@@ -14,16 +15,6 @@
 namespace {
 
 const QString CurrentDirKey = QStringLiteral("file/current_dir");
-
-// File-dialog filters: every format that opens, and every one that saves.
-const QString OpenFilter = QStringLiteral(
-    "All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.gif *.webp *.pbm *.pgm *.ppm *.xbm "
-    "*.xpm);;JPEG (*.jpg *.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;GIF "
-    "(*.gif);;WebP (*.webp);;Other (*.pbm *.pgm *.ppm *.xbm *.xpm)");
-const QString SaveFilter = QStringLiteral(
-    "All Images (*.jpg *.jpeg *.bmp *.tif *.tiff *.png *.ppm *.xbm *.xpm);;JPEG (*.jpg "
-    "*.jpeg);;BMP (*.bmp);;TIFF (*.tif *.tiff);;PNG (*.png);;Other (*.ppm *.xbm *.xpm)");
-
 } // namespace
 
 FileWorkflow::FileWorkflow(QWidget *window, Manager *manager)
@@ -74,7 +65,7 @@ void FileWorkflow::open()
     if (!maySetDocumentAside())
         return;
     const QString path = QFileDialog::getOpenFileName(m_window, QStringLiteral("Open Image"),
-                                                      dialogFolder(), OpenFilter);
+                                                      dialogFolder(), ImageDecoder::nameFilter());
     if (path.isEmpty())
         return;
     setCurrentDir(path);
@@ -84,17 +75,29 @@ void FileWorkflow::open()
 bool FileWorkflow::save()
 {
     const Image *image = m_manager->document()->image();
-    if (!image->isNull && image->hasFile)
+    if (!image->isNull && image->hasFile && Image::canWrite(image->path))
         return saveTo(image->path);
     return saveAs();
 }
 
 bool FileWorkflow::saveAs()
 {
-    if (m_manager->document()->image()->isNull)
+    const Image *image = m_manager->document()->image();
+    if (image->isNull)
         return false;
-    const QString path = QFileDialog::getSaveFileName(m_window, QStringLiteral("Save Image"),
-                                                      dialogFolder(), SaveFilter);
+    // A picture from a format that is not written (HEIC, SVG, an icon...) is
+    // offered as PNG under its own base name, beside its file.
+    QString start = dialogFolder();
+    QString filter;
+    if (image->hasFile && !Image::canWrite(image->path)) {
+        const QFileInfo file(image->path);
+        if (file.absoluteDir().exists())
+            start = file.absolutePath();
+        start = QDir(start).filePath(file.completeBaseName() + QStringLiteral(".png"));
+        filter = QStringLiteral("PNG (*.png)");
+    }
+    const QString path = QFileDialog::getSaveFileName(m_window, QStringLiteral("Save Image"), start,
+                                                      Image::saveFilter(), &filter);
     if (path.isEmpty())
         return false;
     setCurrentDir(path);

@@ -39,8 +39,8 @@ public:
 
 public slots:
     void open();
-    // Save, or Save As when the document has no file; true once it is
-    // written.
+    // Save, or Save As when the document has no file or one in a format
+    // that is not written (see Image::canWrite); true once it is written.
     bool save();
     bool saveAs();
 

@@ -7,6 +7,32 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+namespace {
+
+// The formats written, by name, and the suffixes each is written under.
+const QList<QPair<QString, QStringList>> &writtenFormats()
+{
+    static const QList<QPair<QString, QStringList>> formats = {
+        {QStringLiteral("JPEG"), {QStringLiteral("jpg"), QStringLiteral("jpeg")}},
+        {QStringLiteral("BMP"), {QStringLiteral("bmp")}},
+        {QStringLiteral("TIFF"), {QStringLiteral("tif"), QStringLiteral("tiff")}},
+        {QStringLiteral("PNG"), {QStringLiteral("png")}},
+        {QStringLiteral("Other"),
+         {QStringLiteral("ppm"), QStringLiteral("xbm"), QStringLiteral("xpm")}},
+    };
+    return formats;
+}
+
+QString patterns(const QStringList &suffixes)
+{
+    QStringList list;
+    for (const QString &suffix : suffixes)
+        list << QStringLiteral("*.") + suffix;
+    return list.join(QLatin1Char(' '));
+}
+
+} // namespace
+
 Image::Image() = default;
 
 Image::Image(const QString &path, const Picture &picture, bool modified, bool hasFile)
@@ -41,9 +67,9 @@ bool Image::save(const QString &targetPath)
     // Write to a temporary file beside the target and rename it over the
     // target only when every byte is written: a full disk, a missing folder or
     // an unknown suffix must never leave a damaged or truncated original.
-    const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
-    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
+    if (!canWrite(targetPath))
         return false;
+    const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
     // Encoded in memory first: the writers never see a failing disk, so none
     // of them can stop half-way through and leak (the PNG writer loses its
     // row pointers when it does).
@@ -74,6 +100,27 @@ bool Image::save(const QString &targetPath)
     path = QFileInfo(targetPath).absoluteFilePath();
     hasFile = true;
     return true;
+}
+
+bool Image::canWrite(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const auto &format : writtenFormats()) {
+        if (format.second.contains(suffix))
+            return true;
+    }
+    return false;
+}
+
+QString Image::saveFilter()
+{
+    QStringList all, each;
+    for (const auto &[name, suffixes] : writtenFormats()) {
+        all << patterns(suffixes);
+        each << name + QStringLiteral(" (") + patterns(suffixes) + QLatin1Char(')');
+    }
+    return QStringLiteral("All Images (") + all.join(QLatin1Char(' ')) + QStringLiteral(");;") +
+           each.join(QStringLiteral(";;"));
 }
 
 QString Image::fileName() const

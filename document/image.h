@@ -28,12 +28,22 @@ public:
     Picture picture() const { return Picture(image, srgb, profileIgnored); }
 
     // Writes the stored pixels to path, the format following the suffix,
-    // with their colour profile; a format that cannot hold one (BMP, PPM and
-    // the like) gets the pixels converted to sRGB, so the file looks the
-    // same everywhere. The target is replaced only once the whole image has
-    // been written; on failure nothing changes and false is returned. On
-    // success the document belongs to path.
+    // which must be one canWrite() accepts, with their colour profile; a
+    // format that cannot hold one (BMP, PPM and the like) gets the pixels
+    // converted to sRGB, so the file looks the same everywhere. The target
+    // is replaced only once the whole image has been written; on failure
+    // nothing changes and false is returned. On success the document
+    // belongs to path.
     bool save(const QString &path);
+
+    // Whether save() writes a file under path: its suffix names a format
+    // written here (JPEG, PNG, BMP, TIFF, PPM, XBM, XPM). Formats that are
+    // only read (HEIC, AVIF, JPEG XL, SVG, icons, GIF, WebP...) are not
+    // written, so no file ever holds another format than its name says.
+    static bool canWrite(const QString &path);
+    // The Save As dialog's name filter: every format written, then each on
+    // its own.
+    static QString saveFilter();
 
     QString fileName() const;
     int width() const { return image.width(); }

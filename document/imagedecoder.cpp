@@ -1,5 +1,10 @@
 #include "document/imagedecoder.h"
 
+#include "document/heifreader.h"
+#include "document/iconreader.h"
+#include "document/jxlreader.h"
+#include "document/svgreader.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QColorSpace>
@@ -15,9 +20,9 @@
 
 namespace {
 
-// Enough bytes to recognise every accepted format, XBM's "#define x_width"
-// after a leading comment included.
-constexpr qint64 HeadLength = 512;
+// Enough bytes to recognise every accepted format: XBM's "#define x_width"
+// after a leading comment, an SVG root element after a long document type.
+constexpr qint64 HeadLength = 4096;
 // Where an embedded colour profile is looked for: PNG puts it before the
 // pixels, JPEG after the Exif data, which may fill 64 KB.
 constexpr qint64 ProfileSearchLength = 96 * 1024;
@@ -25,6 +30,74 @@ constexpr qint64 ProfileSearchLength = 96 * 1024;
 bool startsWith(const QByteArray &head, const char *magic, int length)
 {
     return head.size() >= length && memcmp(head.constData(), magic, size_t(length)) == 0;
+}
+
+quint32 word(const QByteArray &head, int at, bool bigEndian)
+{
+    quint32 value = 0;
+    for (int i = 0; i < 4; ++i)
+        value |= quint32(quint8(head[at + i])) << (bigEndian ? 24 - 8 * i : 8 * i);
+    return value;
+}
+
+// An ISO base media file (HEIF, AVIF) starts with a file type box naming a
+// major brand and the brands the file is compatible with. The first AVIF or
+// HEIC brand decides; the generic image brands (mif1, msf1) name plain HEIF
+// when no other one is there. Videos (isom, mp41...) are none of these.
+QByteArray isoMediaFormat(const QByteArray &head)
+{
+    if (head.size() < 16 || head.mid(4, 4) != "ftyp")
+        return {};
+    const qint64 boxSize = word(head, 0, true);
+    if (boxSize < 16 || boxSize % 4 != 0)
+        return {};
+    QList<QByteArray> brands = {head.mid(8, 4)};
+    for (qint64 at = 16; at + 4 <= qMin<qint64>(boxSize, head.size()); at += 4)
+        brands.append(head.mid(int(at), 4));
+    static const QList<QByteArray> avif = {"avif", "avis"};
+    static const QList<QByteArray> heic = {"heic", "heix", "hevc", "hevx",
+                                           "heim", "heis", "hevm", "hevs"};
+    for (const QByteArray &brand : brands) {
+        if (avif.contains(brand))
+            return "avif";
+        if (heic.contains(brand))
+            return "heif";
+    }
+    if (brands.contains("mif1") || brands.contains("msf1"))
+        return "heif";
+    return {};
+}
+
+// A Windows icon or cursor: a reserved zero, the type, a count of pictures
+// whose directory fits before the first picture's data.
+QByteArray iconFormat(const QByteArray &head)
+{
+    if (head.size() < 22 || head[0] != 0 || head[1] != 0 || head[3] != 0 ||
+        (head[2] != 1 && head[2] != 2) || head[9] != 0)
+        return {};
+    const quint32 count = quint8(head[4]) | quint32(quint8(head[5])) << 8;
+    if (count == 0 || word(head, 18, false) < 6 + 16 * count || word(head, 14, false) == 0)
+        return {};
+    return head[2] == 1 ? "ico" : "cur";
+}
+
+// The formats read by a library or reader of their own, with what their
+// reader says about the picture before it reserves any pixel memory.
+template <typename Reader>
+ImageDecoder::Result decodeWith(Reader &reader, QSize *size, QImage *image)
+{
+    if (!reader.readHeader())
+        return ImageDecoder::Result::NotAnImage;
+    *size = reader.size();
+    if (size->isEmpty())
+        return ImageDecoder::Result::NotAnImage;
+    if (reader.peakBytes() > ImageDecoder::memoryBudget())
+        return ImageDecoder::Result::TooLarge;
+    *image = reader.read();
+    if (image->isNull())
+        return ImageDecoder::Result::NotAnImage;
+    *size = image->size();
+    return ImageDecoder::Result::Decoded;
 }
 
 // The most rows that `bytes` of data in format can fill for an image `width`
@@ -160,8 +233,9 @@ ImageDecoder::ImageDecoder(const QByteArray &data) : m_data(data), m_fromMemory(
 {
 }
 
-QByteArray ImageDecoder::formatFromContent(const QByteArray &head)
+QByteArray ImageDecoder::formatFromContent(const QByteArray &data)
 {
+    const QByteArray head = data.left(HeadLength);
     if (startsWith(head, "\xFF\xD8\xFF", 3))
         return "jpeg";
     if (startsWith(head, "\x89PNG\r\n\x1A\n", 8))
@@ -174,6 +248,12 @@ QByteArray ImageDecoder::formatFromContent(const QByteArray &head)
         return "tiff";
     if (startsWith(head, "RIFF", 4) && head.size() >= 12 && head.mid(8, 4) == "WEBP")
         return "webp";
+    if (startsWith(head, "\xFF\x0A", 2) || startsWith(head, "\0\0\0\x0CJXL \r\n\x87\n", 12))
+        return "jxl";
+    if (const QByteArray format = isoMediaFormat(head); !format.isEmpty())
+        return format;
+    if (const QByteArray format = iconFormat(head); !format.isEmpty())
+        return format;
     if (head.size() >= 3 && head[0] == 'P' && head[1] >= '1' && head[1] <= '6' &&
         QByteArray(" \t\r\n#").contains(head[2])) {
         switch (head[1]) {
@@ -193,7 +273,39 @@ QByteArray ImageDecoder::formatFromContent(const QByteArray &head)
     if ((text.startsWith("#define") || text.startsWith("/*")) && text.contains("#define") &&
         text.contains("_width"))
         return "xbm";
+    if (SvgReader::isSvg(head))
+        return "svg";
     return {};
+}
+
+QString ImageDecoder::nameFilter()
+{
+    // The suffixes people give the formats decoded (which reader a file gets
+    // is still decided by its content): the toolkit's formats first, as the
+    // dialog has always listed them, then those read by libraries of their
+    // own.
+    static const QList<QPair<QString, QString>> formats = {
+        {QStringLiteral("JPEG"), QStringLiteral("*.jpg *.jpeg")},
+        {QStringLiteral("BMP"), QStringLiteral("*.bmp")},
+        {QStringLiteral("TIFF"), QStringLiteral("*.tif *.tiff")},
+        {QStringLiteral("PNG"), QStringLiteral("*.png")},
+        {QStringLiteral("GIF"), QStringLiteral("*.gif")},
+        {QStringLiteral("WebP"), QStringLiteral("*.webp")},
+        {QStringLiteral("PBM, PGM, PPM, XBM, XPM"),
+         QStringLiteral("*.pbm *.pgm *.ppm *.xbm *.xpm")},
+        {QStringLiteral("HEIC/HEIF"), QStringLiteral("*.heic *.heif")},
+        {QStringLiteral("AVIF"), QStringLiteral("*.avif")},
+        {QStringLiteral("JPEG XL"), QStringLiteral("*.jxl")},
+        {QStringLiteral("SVG"), QStringLiteral("*.svg *.svgz")},
+        {QStringLiteral("Icons"), QStringLiteral("*.ico *.cur")},
+    };
+    QStringList all, each;
+    for (const auto &[name, patterns] : formats) {
+        all << patterns;
+        each << name + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return QStringLiteral("All Images (") + all.join(QLatin1Char(' ')) + QStringLiteral(");;") +
+           each.join(QStringLiteral(";;"));
 }
 
 qint64 ImageDecoder::memoryBudget()
@@ -272,8 +384,31 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
 {
     const QByteArray head = device->peek(HeadLength);
     const QByteArray format = formatFromContent(head);
-    if (format.isEmpty())
+    if (format.isEmpty() || (m_previewOf.isValid() && format != "jpeg"))
         return Result::NotAnImage;
+
+    // Read by their own readers, from memory: the compressed data of a
+    // picture that fits the budget is far smaller than its pixels.
+    if (format == "heif" || format == "avif" || format == "jxl" || format == "svg" ||
+        format == "ico" || format == "cur") {
+        if (device->size() > memoryBudget())
+            return Result::NotAnImage;
+        const QByteArray data = device->readAll();
+        if (format == "jxl") {
+            JxlReader reader(data);
+            return decodeWith(reader, &m_size, &m_image);
+        }
+        if (format == "svg") {
+            SvgReader reader(data);
+            return decodeWith(reader, &m_size, &m_image);
+        }
+        if (format == "ico" || format == "cur") {
+            IconReader reader(data);
+            return decodeWith(reader, &m_size, &m_image);
+        }
+        HeifReader reader(data);
+        return decodeWith(reader, &m_size, &m_image);
+    }
 
     // The toolkit's run-length BMP reader does not check every read: data
     // that ends inside a run leaves the run's colour uninitialised, and it is

@@ -13,13 +13,20 @@ class QIODevice;
 // safely.
 //
 // Files come from anywhere, so only the formats a user of this tool means are
-// decoded (JPEG, PNG, BMP, GIF, TIFF, PBM/PGM/PPM, XBM, XPM, WebP), chosen by
-// the content, never by a suffix; the toolkit's other, rarely used readers are
-// never tried. Before any pixel memory is reserved, the size the header claims
-// is checked twice: the picture, with every copy the program makes of it, must
-// fit in the memory budget, and the data must be long enough to fill it at the
-// format's best compression. Pixels the data does not provide are transparent
-// black, never whatever memory held before.
+// decoded, chosen by the content, never by a suffix: JPEG, PNG, BMP, GIF,
+// TIFF, PBM/PGM/PPM, XBM, XPM and WebP through the toolkit's readers (its
+// other, rarely used readers are never tried), HEIC/HEIF and AVIF through
+// libheif, JPEG XL through libjxl, SVG through QtSvg, ICO and CUR. Before any
+// pixel memory is reserved, the size the header claims is checked: the
+// picture, with every copy the program (and the format's library) makes of
+// it, must fit in the memory budget, and for the toolkit's formats the data
+// must be long enough to fill it at the format's best compression (HEIF, AVIF
+// and JPEG XL code a flat picture of any size in a few bytes). Pixels the data
+// does not provide are transparent black, never whatever memory held before;
+// a damaged HEIF, AVIF, JPEG XL, SVG or icon file is refused whole.
+//
+// Decoding happens on the calling thread; the libraries may add helper
+// threads for the duration of a decode.
 //
 // Safe to use on any thread: it shares nothing between instances.
 class ImageDecoder
@@ -57,9 +64,14 @@ public:
     // The size the header claims; invalid when it could not be read.
     QSize size() const { return m_size; }
 
-    // The reader's format name ("png", "jpeg", ...) for the leading bytes of a
-    // file, or an empty array when they belong to no format we decode.
-    static QByteArray formatFromContent(const QByteArray &head);
+    // The format's name ("png", "jpeg", "heif", "avif", "jxl", "svg", "ico",
+    // ...) for a file's data, or an empty array when it belongs to no format
+    // we decode. Only the leading bytes are looked at: the first 4096 are
+    // enough.
+    static QByteArray formatFromContent(const QByteArray &data);
+
+    // The Open dialog's name filter: every format read, then each on its own.
+    static QString nameFilter();
 
     // The most memory one picture may take, every copy counted: half of the
     // machine's physical memory.

@@ -209,7 +209,7 @@ bool Manager::setImageData(const QMimeData *data)
         if (!format.startsWith(QLatin1String("image/")))
             continue;
         const QByteArray bytes = data->data(format);
-        if (ImageDecoder::formatFromContent(bytes.left(512)).isEmpty())
+        if (ImageDecoder::formatFromContent(bytes).isEmpty())
             continue;
         ImageDecoder decoder(bytes);
         switch (decoder.decode()) {

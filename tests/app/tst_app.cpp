@@ -333,7 +333,7 @@ void TestApp::openAndSave()
 {
     QTemporaryDir other;
     const QString elsewhere = TestImages::write(
-        other.path(), "elsewhere.png", TestImages::encoded(TestImages::pattern(4, 4), "png"));
+        other.path(), "elsewhere.ico", TestImages::encoded(TestImages::pattern(4, 4), "ico"));
     Lumeno window;
     Modals modals;
     modals.file = elsewhere;
@@ -342,6 +342,12 @@ void TestApp::openAndSave()
     QVERIFY(shown.wait());
     QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
     QCOMPARE(window.files()->currentDir(), other.path());
+
+    // An icon is not written: Save offers it as PNG beside it, and the icon
+    // stays as it was when that is cancelled.
+    modals.file.clear();
+    QVERIFY(!window.files()->save());
+    QCOMPARE(modals.proposed, other.filePath("elsewhere.png") + " | PNG (*.png)");
 
     // A pasted image has no file: Save asks for one, starting where the
     // last file came from.

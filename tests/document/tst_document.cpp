@@ -7,12 +7,18 @@
 #include "tests/support/testmain.h"
 
 #include <QClipboard>
+#include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMimeData>
+#include <QPainter>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QUndoStack>
 
+#include <jxl/encode.h>
+
+#include <algorithm>
 #include <csignal>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -22,6 +28,75 @@ static QByteArray corpusFile(const char *name)
 {
     QFile file(QStringLiteral(LUMENO_CORPUS_DIR "/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// image as HEIC or AVIF (by suffix), encoded by libheif's own heif-enc with
+// the given options; its colour space goes in as an ICC profile.
+static QByteArray heifEncoded(const QImage &image, const char *suffix, const QStringList &options)
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("in.png"));
+    const QString target = dir.filePath(QStringLiteral("out.") + QLatin1String(suffix));
+    image.save(source);
+    QProcess encoder;
+    encoder.start(QStringLiteral("heif-enc"), options + QStringList{"-o", target, source});
+    encoder.waitForFinished(60000);
+    QFile file(target);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// image as JPEG XL, encoded by libjxl in a single call: lossless, or lossy
+// (its pixels coded as XYB), asking for orientation (1 to 8) and with the
+// image's colour space as its ICC profile.
+static QByteArray jxlEncoded(const QImage &image, bool lossless, int orientation = 1)
+{
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    JxlEncoder *encoder = JxlEncoderCreate(nullptr);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(rgba.width());
+    info.ysize = uint32_t(rgba.height());
+    info.bits_per_sample = 8;
+    info.alpha_bits = image.hasAlphaChannel() ? 8 : 0;
+    info.num_extra_channels = image.hasAlphaChannel() ? 1 : 0;
+    info.uses_original_profile = lossless;
+    info.orientation = JxlOrientation(orientation);
+    JxlEncoderSetBasicInfo(encoder, &info);
+    const QColorSpace space = image.colorSpace();
+    const QByteArray icc = (space.isValid() ? space : QColorSpace::SRgb).iccProfile();
+    JxlEncoderSetICCProfile(encoder, reinterpret_cast<const uint8_t *>(icc.constData()),
+                            size_t(icc.size()));
+    JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    JxlEncoderSetFrameLossless(settings, lossless);
+    const JxlPixelFormat format = {image.hasAlphaChannel() ? 4u : 3u, JXL_TYPE_UINT8,
+                                   JXL_NATIVE_ENDIAN, 0};
+    const QImage pixels =
+        image.hasAlphaChannel() ? rgba : rgba.convertToFormat(QImage::Format_RGB888);
+    JxlEncoderAddImageFrame(settings, &format, pixels.constBits(), size_t(pixels.sizeInBytes()));
+    JxlEncoderCloseInput(encoder);
+    QByteArray data(1 << 16, '\0');
+    auto *next = reinterpret_cast<uint8_t *>(data.data());
+    size_t left = size_t(data.size());
+    const bool done = JxlEncoderProcessOutput(encoder, &next, &left) == JXL_ENC_SUCCESS;
+    JxlEncoderDestroy(encoder);
+    data.chop(qsizetype(left));
+    return done ? data : QByteArray();
+}
+
+// The largest difference of any channel of any pixel, unpremultiplied.
+static int largestDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int largest = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row), q = y.pixel(column, row);
+            largest = std::max({largest, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                                qAbs(qBlue(p) - qBlue(q)), qAbs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return largest;
 }
 
 // The document, from the bytes of a file to the history of its changes.
@@ -37,6 +112,8 @@ private slots:
     void saving();
     void hostileCorpus_data();
     void hostileCorpus();
+    void formats_data();
+    void formats();
     void loader();
     void staleLoadsAreDropped();
     void opening_data();
@@ -85,6 +162,8 @@ void TestDocument::saving_data()
     const QImage small = TestImages::pattern(6, 6, true);
     QTest::newRow("over a file") << "existing.png" << small << true;
     QTest::newRow("unknown suffix") << "existing.unknownformat" << small << false;
+    // The toolkit writes icons, scaled down; this program does not.
+    QTest::newRow("a format only read") << "existing.ico" << small << false;
     QTest::newRow("missing folder") << "missing/folder/a.png" << small << false;
     QTest::newRow("folder in place of the file") << "folder.png" << small << false;
     // JPEG cannot hold an image this wide: the writer fails part way.
@@ -101,7 +180,8 @@ void TestDocument::saving()
     QFETCH(QImage, pixels);
     QFETCH(bool, saved);
     QTemporaryDir dir;
-    for (const char *name : {"existing.unknownformat", "existing.png", "existing.jpg"})
+    for (const char *name :
+         {"existing.unknownformat", "existing.png", "existing.jpg", "existing.ico"})
         TestImages::write(dir.path(), QLatin1String(name), "the original bytes");
     QDir(dir.path()).mkdir(QStringLiteral("folder.png"));
     Document document;
@@ -128,7 +208,7 @@ void TestDocument::saving()
     else if (file.open(QIODevice::ReadOnly))
         QCOMPARE(file.readAll(), QByteArray("the original bytes"));
     // Nothing is left behind, no temporary file either.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
 void TestDocument::hostileCorpus_data()
@@ -185,6 +265,78 @@ void TestDocument::hostileCorpus()
     QCOMPARE(second.decode(), ImageDecoder::Result::Decoded);
     mallopt(M_PERTURB, 0);
     QCOMPARE(second.image(), first.image());
+}
+
+void TestDocument::formats_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QImage>("expected"); // as shown: turned the way the file asks
+    QTest::addColumn<int>("tolerance");   // of any channel, for lossy coding
+    QTest::addColumn<QColorSpace>("space");
+
+    const QImage opaque = TestImages::pattern(24, 16).convertToFormat(QImage::Format_RGB32);
+    const QImage translucent = TestImages::pattern(24, 16, true);
+    QImage p3 = opaque;
+    p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+    const QTransform quarter = QTransform().rotate(90);
+    // heif-enc's lossless coding still goes through YCbCr: one step off at most.
+    const QStringList lossless = {"-L", "-p", "chroma=444"};
+
+    QTest::newRow("HEIC") << heifEncoded(opaque, "heic", {"-q", "90"}) << QByteArray("heif")
+                          << opaque << 4 << QColorSpace();
+    QTest::newRow("AVIF with alpha") << heifEncoded(translucent, "avif", lossless)
+                                     << QByteArray("avif") << translucent << 1 << QColorSpace();
+    // The picture as coded, and the file asking for a quarter turn anticlockwise.
+    QByteArray turned = heifEncoded(opaque, "heic", lossless);
+    turned.replace(turned.indexOf("pixi"), 5, "irot\x01");
+    QTest::newRow("HEIC turned") << turned << QByteArray("heif")
+                                 << opaque.transformed(quarter.inverted()) << 1 << QColorSpace();
+    QTest::newRow("HEIC with an ICC profile")
+        << heifEncoded(p3, "heic", lossless) << QByteArray("heif") << opaque << 1
+        << p3.colorSpace();
+    // Display P3 in the nclx colour description (primaries 12, sRGB curve 13).
+    QByteArray nclx = heifEncoded(opaque, "avif", lossless);
+    nclx.replace(nclx.indexOf("nclx") + 4, 4, QByteArray("\0\x0c\0\x0d", 4));
+    QTest::newRow("AVIF with an nclx description")
+        << nclx << QByteArray("avif") << opaque << 1 << p3.colorSpace();
+    QTest::newRow("JPEG XL with alpha, turned")
+        << jxlEncoded(translucent, true, JXL_ORIENT_ROTATE_90_CW) << QByteArray("jxl")
+        << translucent.transformed(quarter) << 0 << QColorSpace(QColorSpace::SRgb);
+    QTest::newRow("JPEG XL lossy, Display P3")
+        << jxlEncoded(p3, false) << QByteArray("jxl") << opaque << 6 << p3.colorSpace();
+
+    QImage drawn(24, 16, QImage::Format_ARGB32);
+    drawn.fill(Qt::transparent);
+    QPainter(&drawn).fillRect(0, 0, 12, 16, Qt::red);
+    QTest::newRow("SVG") << QByteArray("<?xml version=\"1.0\"?>\n<!-- red -->\n"
+                                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"24\" "
+                                       "height=\"16\"><rect width=\"12\" height=\"16\" "
+                                       "fill=\"red\"/></svg>")
+                         << QByteArray("svg") << drawn << 0 << QColorSpace();
+    // The toolkit's writer rounds translucent pixels by one step.
+    QTest::newRow("ICO") << TestImages::encoded(translucent, "ico") << QByteArray("ico")
+                         << translucent << 1 << QColorSpace();
+}
+
+// Each format the toolkit has no reader for is recognised by its content and
+// shown as the file asks, in the colours and colour space it holds.
+void TestDocument::formats()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QByteArray, format);
+    QFETCH(QImage, expected);
+    QFETCH(int, tolerance);
+    QFETCH(QColorSpace, space);
+    QCOMPARE(ImageDecoder::formatFromContent(data), format);
+    ImageDecoder decoder(data);
+    QCOMPARE(decoder.decode(), ImageDecoder::Result::Decoded);
+    const QImage image = decoder.image();
+    QCOMPARE(image.size(), expected.size());
+    QCOMPARE(image.hasAlphaChannel(), expected.hasAlphaChannel());
+    QCOMPARE(image.colorSpace(), space);
+    const int difference = largestDifference(image, expected);
+    QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
 }
 
 void TestDocument::loader()

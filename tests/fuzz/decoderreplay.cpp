@@ -7,7 +7,7 @@
 // outside valgrind the check passes silently.
 #include "document/imagedecoder.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -33,7 +33,10 @@ static bool pixelsDefined(const QImage &image)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // The text of an SVG needs the fonts of a GUI application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     ImageDecoder::installAllocationLimit();
     QRandomGenerator random(12); // the same damage on every run
     int decoded = 0;

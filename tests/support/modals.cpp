@@ -32,6 +32,8 @@ void Modals::poll()
             seen << dialog->windowTitle() + QStringLiteral(": ") +
                         dialog->directory().absolutePath();
             filters = dialog->nameFilters();
+            proposed = dialog->selectedFiles().value(0) + QStringLiteral(" | ") +
+                       dialog->selectedNameFilter();
             if (file.isEmpty()) {
                 dialog->reject();
                 continue;

@@ -27,8 +27,10 @@ public:
     // "title: text" of each box, "title: folder" of each file dialog, the
     // text the add dialog opened with and "= " and its preview once typed.
     QStringList seen;
-    // The name filters of the last file dialog.
+    // The name filters of the last file dialog, and the file and filter it
+    // opened with: "path | filter".
     QStringList filters;
+    QString proposed;
 
 private:
     void poll();

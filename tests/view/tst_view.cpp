@@ -318,8 +318,8 @@ void TestView::overlays()
     }
     // Moved after a zoom and a scroll, the box leaves no trace on the screen:
     // what the window shows is what a full repaint shows. (The offscreen
-    // platform grabs its windows unscaled.)
-    if (f.view->devicePixelRatio() != 1)
+    // platform grabs its windows unscaled; Wayland lets no program grab them.)
+    if (f.view->devicePixelRatio() != 1 || QGuiApplication::platformName() == "wayland")
         return;
     const auto onScreen = [&f] {
         QCoreApplication::processEvents();
@@ -397,11 +397,14 @@ void TestView::nudging()
     else
         QCOMPARE(to - from, step);
     if (!step.isNull()) {
-        // The readout follows, and the real pointer is there, in the window.
+        // The readout follows, and the real pointer is there, in the window,
+        // where programs may move it (not on Wayland).
         QCOMPARE(hover.last().at(0).value<QColor>().rgb(), qRgb(to.x(), to.y(), 99));
         const QPoint pointer = f.view->viewport()->mapFromGlobal(QCursor::pos());
-        QVERIFY(f.view->viewport()->rect().contains(pointer));
-        QCOMPARE(PixelMapping::pixelAt(f.view->pixelMapping().scenePosAt(pointer)), to);
+        if (QGuiApplication::platformName() != "wayland") {
+            QVERIFY(f.view->viewport()->rect().contains(pointer));
+            QCOMPARE(PixelMapping::pixelAt(f.view->pixelMapping().scenePosAt(pointer)), to);
+        }
     }
     QCOMPARE(item->rect(), QRectF(selected));
     QCOMPARE(changed.isEmpty(), selected == selection);

@@ -1,7 +1,8 @@
 #include "app/toolbar.h"
 
-#include "app/lumeno.h"
+#include "app/commands.h"
 #include "colour/colorwidget.h"
+#include "util/artwork.h"
 #include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
 #include "widgets/menu.h"
@@ -9,6 +10,7 @@
 #include "widgets/toolbutton.h"
 #include "widgets/verticalseparator.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,35 +20,16 @@ namespace {
 constexpr int StripHeight = 32;
 constexpr int ItemHeight = 28;
 
-struct CommandText
-{
-    const char *iconName;
-    const char *text;
-    const char *shortcut;
-    const char *objectName;
-};
-
-// The buttons from left to right, which is also the order of the menu.
-const CommandText Commands[Toolbar::CommandCount] = {
-    {"open", "Open", "Ctrl+O", "load_button"},
-    {"save", "Save", "Ctrl+S", "save_button"},
-    {"save-as", "Save As", "Ctrl+Shift+S", "save_as_button"},
-    {"copy", "Copy", "Ctrl+C", "copy_button"},
-    {"paste", "Paste", "Ctrl+V", "paste_button"},
-    {"crop", "Crop", "Enter", "crop_button"},
-    {"zoom-to-sel", "Zoom To Selection", "Space", "zoom_to_sel_button"},
-    {"zoom-to-fit", "Zoom To Fit", "Home", "zoom_to_fit_button"},
-    {"zoom-reset", "Reset Zoom", "Backspace", "zoom_reset_button"},
-};
-
 bool separatorFollows(int command)
 {
-    return command == Toolbar::SaveAs || command == Toolbar::Crop || command == Toolbar::ResetZoom;
+    return command == Commands::SaveAs || command == Commands::Crop ||
+           command == Commands::ResetZoom;
 }
 
 } // namespace
 
-Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
+Toolbar::Toolbar(Commands *commands, const Artwork &artwork, ColorWidget *panel, QWidget *parent)
+    : QFrame(parent), m_colorWidget(panel)
 {
     setObjectName(QStringLiteral("toolbar"));
     setFixedHeight(StripHeight);
@@ -58,56 +41,56 @@ Toolbar::Toolbar(QWidget *parent) : QFrame(parent)
     m_flowLayout = new FlowLayout(0, -1, -1);
     m_toolbarLayout->addLayout(m_flowLayout, 1);
 
-    m_menuButton = new MenuButton(this, QStringLiteral("wrench"));
+    const QString wrench = QStringLiteral("wrench");
+    m_menuButton = new MenuButton(this, artwork.icon(wrench), artwork.iconSize(wrench));
     m_menuButton->setFixedHeight(ItemHeight);
     m_flowLayout->addWidget(m_menuButton);
     makeSeparator(m_flowLayout);
 
+    // The buttons' order is also the menu's, with the menu's own entries
+    // after them.
     Menu *toolMenu = menu();
-    for (int command = 0; command < CommandCount; ++command) {
-        const CommandText &c = Commands[command];
-        toolMenu->addAction(command, QString::fromLatin1(c.iconName), QString::fromLatin1(c.text),
-                            QString::fromLatin1(c.shortcut), Qt::WidgetShortcut);
-        if (command == SaveAs || command == Crop)
+    for (int command = 0; command < Commands::ButtonCount; ++command) {
+        toolMenu->addAction(command, commands->action(command));
+        if (command == Commands::SaveAs || command == Commands::Crop)
             toolMenu->addSeparator();
     }
-    toolMenu->addSeparator();
-    toolMenu->addAction(Undo, QString(), QStringLiteral("Undo"), QStringLiteral("Ctrl+Z"),
-                        Qt::WidgetShortcut);
-    toolMenu->addAction(Redo, QString(), QStringLiteral("Redo"), QStringLiteral("Ctrl+Shift+Z"),
-                        Qt::WidgetShortcut);
-    toolMenu->addSeparator();
-    toolMenu->addAction(GrabScreen, QString(), QStringLiteral("Grab Screen"),
-                        QStringLiteral("Ctrl+Shift+G"), Qt::WidgetShortcut);
-    toolMenu->addSeparator();
-    toolMenu->addNonExclusiveAction(PixelGrid, 1, QString(), QStringLiteral("Pixel Grid"),
-                                    QString(), Qt::WidgetShortcut);
-    toolMenu->addSeparator();
-    toolMenu->addAction(About, QStringLiteral("logo-16"), QStringLiteral("About Lumeno"), QString(),
-                        Qt::WidgetShortcut);
+    for (const int command :
+         {-1, int(Commands::Undo), int(Commands::Redo), -1, int(Commands::GrabScreen), -1,
+          int(Commands::PixelGrid), -1, int(Commands::About)}) {
+        if (command < 0)
+            toolMenu->addSeparator();
+        else
+            toolMenu->addAction(command, commands->action(command));
+    }
 
-    for (int command = 0; command < CommandCount; ++command) {
-        const CommandText &c = Commands[command];
-        m_buttons[command] =
-            addToolbarButton(QString::fromLatin1(c.iconName), QString::fromLatin1(c.text),
-                             QString::fromLatin1(c.shortcut), QString::fromLatin1(c.objectName));
+    for (int command = 0; command < Commands::ButtonCount; ++command) {
+        QAction *action = commands->action(command);
+        // Sized from its icon at the display's scale.
+        auto *button =
+            new ToolButton(this, action->icon(), artwork.iconSize(Commands::iconName(command)),
+                           Commands::buttonName(command));
+        button->setDefaultAction(action);
+        button->setFixedHeight(ItemHeight);
+        m_flowLayout->addWidget(button);
+        m_buttons << button;
         if (separatorFollows(command))
             makeSeparator(m_flowLayout);
     }
 
-    addLegendItem(QStringLiteral("left-click"), tr("Pan"));
-    addLegendItem(QStringLiteral("right-click"), tr("Select"));
-    addLegendItem(QStringLiteral("wheel"), tr("Zoom"));
-    addLegendItem(QStringLiteral("double-left-click"), tr("Zoom To Fit"));
+    addLegendItem(artwork.pixmap(QStringLiteral("left-click")), tr("Pan"));
+    addLegendItem(artwork.pixmap(QStringLiteral("right-click")), tr("Select"));
+    addLegendItem(artwork.pixmap(QStringLiteral("wheel")), tr("Zoom"));
+    addLegendItem(artwork.pixmap(QStringLiteral("double-left-click")), tr("Zoom To Fit"));
 
-    m_colorWidget = new ColorWidget(this);
-    m_toolbarLayout->addWidget(m_colorWidget, 0);
+    panel->setParent(this);
+    m_toolbarLayout->addWidget(panel, 0);
 }
 
 bool Toolbar::event(QEvent *event)
 {
     // The colour panel asks for a new width when the format or the picture
-    // changes; the legend makes room for it.
+    // changes; the legend and the panel share the room anew.
     if (event->type() == QEvent::LayoutRequest)
         updateLegend();
     return QFrame::event(event);
@@ -123,19 +106,24 @@ void Toolbar::updateLegend()
 {
     const QMargins margins = m_toolbarLayout->contentsMargins();
     const int gap = m_flowLayout->effectiveHorizontalGap();
-    const int panel = m_colorWidget->sizeHint().width();
-    // The width the flow layout gets, and what it needs for everything but
-    // the legend. An item fits the row when it ends left of the flow's last
-    // column.
-    const int flowWidth =
-        width() - margins.left() - margins.right() - m_toolbarLayout->spacing() - panel;
+    const int around = margins.left() + margins.right() + m_toolbarLayout->spacing();
+    // What the flow layout needs for everything but the legend. An item fits
+    // the row when it ends left of the flow's last column.
     int used = 0;
     for (int i = 0; i < m_flowLayout->count(); ++i) {
         QLayoutItem *item = m_flowLayout->itemAt(i);
         if (!m_legendItems.contains(item->widget()))
             used += item->sizeHint().width() + gap;
     }
-    setMinimumWidth(used + margins.left() + margins.right() + m_toolbarLayout->spacing() + panel);
+    const int panelMinimum = m_colorWidget->minimumSizeHint().width();
+    setMinimumWidth(used + around + panelMinimum);
+    // The panel gets what it wants where there is room for it beside the
+    // buttons, and never less than its minimum.
+    const int panel =
+        qBound(panelMinimum, width() - around - used + gap - 1, m_colorWidget->sizeHint().width());
+    if (m_colorWidget->width() != panel || m_colorWidget->minimumWidth() != panel)
+        m_colorWidget->setFixedWidth(panel);
+    const int flowWidth = width() - around - panel;
 
     bool fits = true;
     for (QWidget *item : std::as_const(m_legendItems)) {
@@ -158,41 +146,10 @@ Menu *Toolbar::menu() const
 
 ToolButton *Toolbar::button(int command) const
 {
-    return command >= 0 && command < CommandCount ? m_buttons[command] : nullptr;
+    return m_buttons.value(command);
 }
 
-ToolButton *Toolbar::addToolbarButton(const QString &iconName, const QString &toolTip,
-                                      const QString &shortcut, const QString &objectName)
-{
-    // Sized from its icon; the shortcut lives on the button, so it works
-    // whenever the window is active.
-    auto *button = new ToolButton(this, iconName, toolTip, shortcut, objectName);
-    button->setFixedHeight(ItemHeight);
-    m_flowLayout->addWidget(button);
-    return button;
-}
-
-void Toolbar::addLegendItem(const QString &pixmapName, const QString &text)
-{
-    QFrame *frame = addToolbarFrame();
-    m_legendItems.append(frame);
-
-    auto *picture = new QLabel(frame);
-    if (Lumeno *window = Lumeno::instance())
-        picture->setPixmap(window->pixmap(pixmapName));
-    picture->setToolTip(text);
-    frame->layout()->addWidget(picture);
-
-    auto *label = new ElidedLabel(frame);
-    label->setObjectName(QStringLiteral("toolbar_label"));
-    label->setTextColor(QColor(0, 0, 0, 128));
-    label->setText(QLatin1Char(' ') + text);
-    frame->layout()->addWidget(label);
-
-    makeSeparator(frame->layout());
-}
-
-QFrame *Toolbar::addToolbarFrame()
+void Toolbar::addLegendItem(const QPixmap &pixmap, const QString &text)
 {
     auto *frame = new QFrame(this);
     frame->setFixedHeight(ItemHeight);
@@ -200,7 +157,20 @@ QFrame *Toolbar::addToolbarFrame()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     m_flowLayout->addWidget(frame);
-    return frame;
+    m_legendItems.append(frame);
+
+    auto *picture = new QLabel(frame);
+    picture->setPixmap(pixmap);
+    picture->setToolTip(text);
+    layout->addWidget(picture);
+
+    auto *label = new ElidedLabel(frame);
+    label->setObjectName(QStringLiteral("toolbar_label"));
+    label->setTextColor(QColor(0, 0, 0, 128));
+    label->setText(QLatin1Char(' ') + text);
+    layout->addWidget(label);
+
+    makeSeparator(layout);
 }
 
 void Toolbar::makeSeparator(QLayout *layout)

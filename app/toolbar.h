@@ -5,7 +5,9 @@
 #include <QList>
 #include <QString>
 
+class Artwork;
 class ColorWidget;
+class Commands;
 class FlowLayout;
 class Menu;
 class MenuButton;
@@ -14,45 +16,25 @@ class ToolButton;
 
 // The strip across the top of the main window: the tool menu button, the nine
 // command buttons and the mouse legend in a flow layout, and the colour panel
-// at the right end.
+// at the right end. The buttons and the tool menu show the commands' actions.
 //
 // The strip is always one row, 32 pixels high, so the picture below it never
-// moves. Where the window is too narrow for everything, the legend gives way:
-// its items are hidden whole, from the right. The strip's minimum width keeps
-// the menu button, the nine buttons and the colour panel in view.
-//
-// Owns its widgets through Qt parenting; the main window connects them.
+// moves. Where the window is too narrow for everything, the legend gives way
+// first: its items are hidden whole, from the right; then the colour panel
+// gives up room, down to its minimum. The strip's minimum width keeps the
+// menu button, the nine buttons and the panel at its minimum in view, and
+// does not depend on the colour format.
 class Toolbar : public QFrame
 {
     Q_OBJECT
 
 public:
-    // The commands, by the id they carry in the tool menu.
-    enum Command
-    {
-        Open = 0,
-        Save = 1,
-        SaveAs = 2,
-        Copy = 3,
-        Paste = 4,
-        Crop = 5,
-        ZoomToSelection = 6,
-        ZoomToFit = 7,
-        ResetZoom = 8,
-        CommandCount = 9,
-        // Tool menu entries without a button.
-        About = 9,
-        PixelGrid = 10, // checkable: the view's pixel grid
-        Undo = 11,
-        Redo = 12,
-        GrabScreen = 13,
-    };
-
-    explicit Toolbar(QWidget *parent);
+    // The panel is taken over as a child; the commands are not owned.
+    Toolbar(Commands *commands, const Artwork &artwork, ColorWidget *panel, QWidget *parent);
 
     MenuButton *menuButton() const { return m_menuButton; }
     Menu *menu() const;
-    // The button of a command; null for an id that is no command.
+    // The button of a command; null for an id without a button.
     ToolButton *button(int command) const;
     ColorWidget *colorWidget() const { return m_colorWidget; }
     // The legend's items, left to right; hidden ones did not fit.
@@ -63,19 +45,16 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Shows as many legend items as fit beside everything else, and sets the
-    // minimum width.
+    // Gives the panel its width, shows as many legend items as fit beside
+    // everything else, and sets the minimum width.
     void updateLegend();
-    ToolButton *addToolbarButton(const QString &iconName, const QString &toolTip,
-                                 const QString &shortcut, const QString &objectName);
-    void addLegendItem(const QString &pixmapName, const QString &text);
-    QFrame *addToolbarFrame();
+    void addLegendItem(const QPixmap &picture, const QString &text);
     void makeSeparator(QLayout *layout);
 
     QHBoxLayout *m_toolbarLayout;
     FlowLayout *m_flowLayout;
     MenuButton *m_menuButton;
-    ToolButton *m_buttons[CommandCount] = {};
+    QList<ToolButton *> m_buttons;
     ColorWidget *m_colorWidget;
     QList<QWidget *> m_legendItems;
 };

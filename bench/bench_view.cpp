@@ -5,8 +5,11 @@
 // memory a shown document takes against the 4 bytes a pixel needs. Reported,
 // not asserted.
 
-#include "app/lumeno.h"
 #include "bench/benchutil.h"
+#include "document/document.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
+#include "util/artwork.h"
 #include "document/image.h"
 #include "view/view.h"
 
@@ -70,20 +73,22 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int frames = BenchUtil::countArgument(argc, argv, 20);
 
-    Lumeno window;
-    View view;
+    Artwork artwork(app.devicePixelRatio());
+    Document document;
+    Selection selection(&document);
+    PickModel pick(&document);
+    View view(&document, &selection, &pick, artwork);
     BenchUtil::showAtSize(&view, QSize(1280, 900));
 
     // The baseline is measured before and after the large picture; the
     // faster of the two counts, so that a machine still warming up does not
     // flatter the ratios.
-    Image small(QStringLiteral("small.png"), picture(1600, 1200), false, true);
-    view.setImage(&small);
+    const QImage small = picture(1600, 1200);
+    document.open(QStringLiteral("small.png"), small);
     const double baselineBefore = repaintTime(&view, frames);
 
     const qint64 before = BenchUtil::residentBytes();
-    Image large(QStringLiteral("large.png"), picture(12000, 9000), false, true);
-    view.setImage(&large);
+    document.open(QStringLiteral("large.png"), picture(12000, 9000));
     const double megapixels = 108.0;
     const double heldShown = (BenchUtil::residentBytes() - before) / (megapixels * 1e6);
 
@@ -100,7 +105,7 @@ int main(int argc, char *argv[])
     }
     const double heldZoomedOut = (BenchUtil::residentBytes() - before) / (megapixels * 1e6);
 
-    view.setImage(&small);
+    document.open(QStringLiteral("small.png"), small);
     const double baseline = qMin(baselineBefore, repaintTime(&view, frames));
     // With and without the grid in turns, the better of three each.
     const double gridZooms[] = {8.0, 16.0, 64.0};
@@ -121,14 +126,32 @@ int main(int argc, char *argv[])
                     "panning %.2f ms, ratio %.2fx; first frame %.1f ms\n",
                     zooms[i], times[i], times[i] / baseline, panning[i], panning[i] / baseline,
                     firstFrames[i]);
+        const QString what = QStringLiteral("12000 x 9000 at zoom %1: ")
+                                 .arg(zooms[i] < 1 ? QStringLiteral("1/%1").arg(1 / zooms[i])
+                                                   : QString::number(zooms[i]));
+        BenchUtil::report(what + QStringLiteral("repaint, against 1600 x 1200 at zoom 1"), times[i],
+                          baseline, "ms", "<= 2.00");
+        BenchUtil::report(what + QStringLiteral("panning repaint, against 1600 x 1200 at zoom 1"),
+                          panning[i], baseline, "ms");
+        BenchUtil::report(what + QStringLiteral("first frame, against 1600 x 1200 at zoom 1"),
+                          firstFrames[i], baseline, "ms");
     }
     for (int i = 0; i < 3; ++i) {
         std::printf("1600 x 1200 panning at zoom %g: %.2f ms a frame with the pixel grid, %.2f ms "
                     "without, ratio %.2fx\n",
                     gridZooms[i], withGrid[i], withoutGrid[i], withGrid[i] / withoutGrid[i]);
+        BenchUtil::report(QStringLiteral("1600 x 1200 panning at zoom %1: with the pixel grid, "
+                                         "against without")
+                              .arg(gridZooms[i]),
+                          withGrid[i], withoutGrid[i], "ms");
     }
     std::printf("12000 x 9000 shown: %.2f bytes a pixel held (against 4); after zooming out "
                 "%.2f (the halved copies included)\n",
                 heldShown, heldZoomedOut);
+    BenchUtil::report(QStringLiteral("12000 x 9000 shown: memory held a pixel, against 4 bytes"),
+                      heldShown, 4, "B");
+    BenchUtil::report(QStringLiteral("12000 x 9000 after zooming out: memory held a pixel, "
+                                     "against 4 bytes"),
+                      heldZoomedOut, 4, "B");
     return 0;
 }

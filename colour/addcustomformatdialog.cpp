@@ -1,6 +1,5 @@
 #include "colour/addcustomformatdialog.h"
 
-#include "app/lumeno.h"
 #include "colour/colorformat.h"
 #include "util/utilities.h"
 #include "widgets/pushbutton.h"
@@ -28,13 +27,9 @@ AddCustomFormatDialog::AddCustomFormatDialog(QWidget *parent) : QDialog(parent)
     layout->addSpacing(5);
 
     m_lineEdit = new QLineEdit(this);
-    if (const Lumeno *window = Lumeno::instance()) {
-        m_lineEdit->setFont(window->monospaceFont());
-    } else {
-        QFont monospace = font();
-        monospace.setFamily(QStringLiteral("courier"));
-        m_lineEdit->setFont(monospace);
-    }
+    QFont monospace = font();
+    monospace.setFamily(QStringLiteral("courier"));
+    m_lineEdit->setFont(monospace);
     layout->addWidget(m_lineEdit);
 
     // What the format gives: data, never markup.
@@ -75,10 +70,12 @@ QString AddCustomFormatDialog::formatText() const
     return m_lineEdit->text();
 }
 
-void AddCustomFormatDialog::setPreviewSubject(const QColor &color, const QPointF &point)
+void AddCustomFormatDialog::setPreviewSubject(const QColor &color, const QPointF &point,
+                                              const QRectF &selection)
 {
     m_previewColor = color;
     m_previewPoint = point;
+    m_previewSelection = selection;
     updatePreview();
 }
 
@@ -89,7 +86,8 @@ QString AddCustomFormatDialog::previewText() const
 
 void AddCustomFormatDialog::updatePreview()
 {
-    m_preview->setText(ColorFormat(m_lineEdit->text()).formatColor(m_previewColor, m_previewPoint));
+    m_preview->setText(ColorFormat(m_lineEdit->text())
+                           .formatColor(m_previewColor, m_previewPoint, m_previewSelection));
 }
 
 void AddCustomFormatDialog::cancelButtonClickedHandler()

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
 class PushButton;
@@ -28,8 +29,8 @@ public:
     void setFormatText(const QString &text);
     // The edit's text exactly as typed, spaces included; may be empty.
     QString formatText() const;
-    // The colour and point (image pixels) the preview formats.
-    void setPreviewSubject(const QColor &color, const QPointF &point);
+    // The colour, point and selection (image pixels) the preview formats.
+    void setPreviewSubject(const QColor &color, const QPointF &point, const QRectF &selection);
     QString previewText() const;
 
 public slots:
@@ -43,6 +44,7 @@ private:
     QLabel *m_preview;
     QColor m_previewColor;
     QPointF m_previewPoint;
+    QRectF m_previewSelection;
     PushButton *m_cancelButton;
     PushButton *m_okButton;
 };

@@ -1,10 +1,7 @@
 #include "colour/colorformat.h"
 
-#include "app/lumeno.h"
 #include "colour/colormodels.h"
-#include "selection/selectionitem.h"
 #include "util/utilities.h"
-#include "view/view.h"
 
 #include <cmath>
 #include <functional>
@@ -132,11 +129,6 @@ ColorFormat::ColorFormat(const QString &formatString) : m_formatString(formatStr
 {
 }
 
-QString ColorFormat::formatColor(const QColor &color, QPointF point) const
-{
-    return formatColor(color, point, currentSelection());
-}
-
 QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRectF &selection) const
 {
     // rgba() reads colours of other models through their RGB form.
@@ -211,13 +203,4 @@ QString ColorFormat::widestText(QChar digit, QChar hexDigit, int coordinateDigit
 QString ColorFormat::menuLabel() const
 {
     return QString(m_formatString).remove(QLatin1Char('%'));
-}
-
-QRectF ColorFormat::currentSelection()
-{
-    // The main window formats the panel's first texts before its view exists.
-    const Lumeno *window = Lumeno::instance();
-    const View *view = window ? window->view() : nullptr;
-    const SelectionItem *item = view ? view->selectionItem() : nullptr;
-    return item ? item->rect() : QRectF();
 }

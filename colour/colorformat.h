@@ -40,12 +40,8 @@ public:
 
     QString formatString() const { return m_formatString; }
 
-    // The text for color picked at point, with the selection of the main
-    // window's view as it is now (all zero without a window, view or
-    // selection item). GUI thread only.
-    QString formatColor(const QColor &color, QPointF point) const;
-    // The same with an explicit selection rectangle, taken as it is (not
-    // normalized).
+    // The text for color picked at point (image pixel coordinates), with
+    // the selection rectangle taken as it is (not normalized).
     QString formatColor(const QColor &color, QPointF point, const QRectF &selection) const;
 
     // The longest text the format gives, for reserving room for it: every
@@ -57,9 +53,6 @@ public:
 
     // The format string without any '%': the format's name in menus.
     QString menuLabel() const;
-
-    // The selection rectangle of the main window's view, or a null rectangle.
-    static QRectF currentSelection();
 
 private:
     QString m_formatString;

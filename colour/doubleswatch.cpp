@@ -1,30 +1,19 @@
 #include "colour/doubleswatch.h"
 
-#include "app/lumeno.h"
+#include "selection/pickmodel.h"
 
 #include <QPainter>
 
-DoubleSwatch::DoubleSwatch(QWidget *parent) : QWidget(parent)
+DoubleSwatch::DoubleSwatch(PickModel *pick, const QPixmap &checker, QWidget *parent)
+    : QWidget(parent), m_pick(pick), m_checker(checker)
 {
     setFixedWidth(40);
     setMinimumHeight(0);
     setMaximumHeight(QWIDGETSIZE_MAX);
     // Ignored vertically: the swatch takes the full height of its row.
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-}
-
-void DoubleSwatch::setHoverColor(const QColor &c, const QPointF &p)
-{
-    m_hoverColor = c;
-    m_hoverPos = p;
-    update();
-}
-
-void DoubleSwatch::setSelectedColor(const QColor &c, const QPointF &p)
-{
-    m_selectedColor = c;
-    m_selectedPos = p;
-    update();
+    connect(pick, &PickModel::hoverChanged, this, qOverload<>(&QWidget::update));
+    connect(pick, &PickModel::clickChanged, this, qOverload<>(&QWidget::update));
 }
 
 void DoubleSwatch::paintEvent(QPaintEvent *event)
@@ -32,9 +21,7 @@ void DoubleSwatch::paintEvent(QPaintEvent *event)
     QWidget::paintEvent(event);
 
     QPainter painter(this);
-    // A null tile gives no brush at all, hence no checkerboard.
-    Lumeno *window = Lumeno::instance();
-    painter.setBrush(QBrush(window ? window->pixmap(QStringLiteral("checker-swatch")) : QPixmap()));
+    painter.setBrush(QBrush(m_checker));
     painter.setPen(QPen(QColor(Qt::gray), 1));
     painter.drawRect(0, 0, width() - 1, height() - 1);
 
@@ -42,6 +29,6 @@ void DoubleSwatch::paintEvent(QPaintEvent *event)
     // without a gap; with an odd width one checkered column stays at the
     // right.
     const int half = width() / 2;
-    painter.fillRect(1, 1, half - 1, height() - 2, m_hoverColor);
-    painter.fillRect(half, 1, half - 1, height() - 2, m_selectedColor);
+    painter.fillRect(1, 1, half - 1, height() - 2, m_pick->hoverColor());
+    painter.fillRect(half, 1, half - 1, height() - 2, m_pick->clickColor());
 }

@@ -25,7 +25,6 @@ void Image::setImage(const QImage &newImage)
     if (newImage == image)
         return;
     image = newImage;
-    pixmap = QPixmap::fromImage(image);
     isNull = image.isNull();
     modified = true;
 }
@@ -72,11 +71,6 @@ bool Image::save(const QString &targetPath)
     return true;
 }
 
-bool Image::save()
-{
-    return save(path);
-}
-
 QString Image::fileName() const
 {
     return QFileInfo(path).fileName();
@@ -85,15 +79,4 @@ QString Image::fileName() const
 bool Image::contains(int x, int y) const
 {
     return x >= 0 && y >= 0 && x < width() && y < height();
-}
-
-QColor Image::pixelColor(const QPointF &point, const QColor &fallback) const
-{
-    // Truncation, not floor: -0.5 is pixel 0. Points just left of or above the
-    // image therefore still sample its first column or row.
-    const int x = int(point.x());
-    const int y = int(point.y());
-    if (!contains(x, y))
-        return fallback;
-    return QColor::fromRgba(image.pixel(x, y));
 }

@@ -1,17 +1,14 @@
 #ifndef LUMENO_IMAGE_H
 #define LUMENO_IMAGE_H
 
-#include <QColor>
 #include <QImage>
-#include <QPixmap>
-#include <QPointF>
 #include <QString>
 
-// The open document: the pixels, a display copy of them, the file they belong
-// to and the two flags behind the window title and the Save button.
+// The open document: the pixels, the file they belong to and the two flags
+// behind the window title and the Save button.
 //
-// A plain value. Exactly one lives for the whole run, inside the Manager; every
-// other class holds a non-owning pointer to that one object, and a new document
+// A plain value. Exactly one lives for the whole run, inside the Document;
+// others may hold a non-owning pointer to that one object, and a new picture
 // is assigned into it, so the pointer never dangles.
 class Image
 {
@@ -23,28 +20,22 @@ public:
     // given: they win over the "modified" that setImage sets.
     void set(const QString &path, const QImage &image, bool modified, bool hasFile);
 
-    // Replaces the pixels and rebuilds the display copy; marks the document
-    // modified. An image equal to the current one changes nothing.
+    // Replaces the pixels and marks the document modified. An image equal to
+    // the current one changes nothing.
     void setImage(const QImage &image);
 
     // Writes the pixels to path, the format following the suffix. The target is
     // replaced only once the whole image has been written; on failure nothing
     // changes and false is returned. On success the document belongs to path.
     bool save(const QString &path);
-    bool save();
 
     QString fileName() const;
     int width() const { return image.width(); }
     int height() const { return image.height(); }
     bool contains(int x, int y) const;
 
-    // The colour of the pixel under point (image pixels; coordinates truncate
-    // toward zero), alpha included, or fallback outside the image.
-    QColor pixelColor(const QPointF &point, const QColor &fallback) const;
-
-    // Public fields, in the order callers expect; pixmap and isNull always
-    // follow image because only setImage writes them.
-    QPixmap pixmap;
+    // Public fields; isNull always follows image because only setImage
+    // writes it.
     QImage image;
     bool isNull = true;
     bool modified = false;

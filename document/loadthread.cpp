@@ -7,34 +7,36 @@
 LoadThread::LoadThread(QObject *parent) : QThread(parent)
 {
     setObjectName(QStringLiteral("load_thread"));
+    qRegisterMetaType<QFileInfo>("QFileInfo");
     ImageDecoder::installAllocationLimit();
 }
 
 LoadThread::~LoadThread()
 {
-    // Closing the window must not wait for files nobody will see.
+    // Closing the window must not wait for a file nobody will see.
     {
         QMutexLocker locker(&m_mutex);
-        m_queue.clear();
+        m_hasWaiting = false;
     }
     wait();
 }
 
-void LoadThread::loadImage(const QFileInfo &file)
+void LoadThread::loadImage(const QFileInfo &file, quint64 generation)
 {
     bool startWorker = false;
     {
         QMutexLocker locker(&m_mutex);
-        m_queue.append(file);
+        m_waiting = file;
+        m_waitingGeneration = generation;
+        m_hasWaiting = true;
         if (!m_workerActive) {
             m_workerActive = true;
             startWorker = true;
         }
     }
     if (startWorker) {
-        // The previous worker has already given up the queue; let it return
-        // from run() before starting again (start() on a running thread is
-        // ignored).
+        // The previous worker has already given up; let it return from run()
+        // before starting again (start() on a running thread is ignored).
         wait();
         start(QThread::LowestPriority);
     }
@@ -44,28 +46,31 @@ void LoadThread::run()
 {
     for (;;) {
         QFileInfo file;
+        quint64 generation = 0;
         {
             QMutexLocker locker(&m_mutex);
-            if (m_queue.isEmpty()) {
+            if (!m_hasWaiting) {
                 m_workerActive = false;
                 return;
             }
-            file = m_queue.takeFirst();
+            file = m_waiting;
+            generation = m_waitingGeneration;
+            m_hasWaiting = false;
         }
 
         ImageDecoder decoder(file.absoluteFilePath());
         switch (decoder.decode()) {
         case ImageDecoder::Result::Decoded:
-            emit imageLoaded(file, decoder.image());
+            emit imageLoaded(file, generation, decoder.image());
             break;
         case ImageDecoder::Result::TooLarge:
-            emit imageTooLarge(file, decoder.size());
+            emit imageTooLarge(file, generation, decoder.size());
             break;
         case ImageDecoder::Result::Unreadable:
-            emit imageUnreadable(file);
+            emit imageUnreadable(file, generation);
             break;
         case ImageDecoder::Result::NotAnImage:
-            emit imageFailed(file);
+            emit imageFailed(file, generation);
             break;
         }
     }

@@ -1,13 +1,11 @@
 #include "document/manager.h"
 
-#include "app/lumeno.h"
 #include "document/imagedecoder.h"
 #include "document/loadthread.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QTimer>
 
@@ -38,12 +36,14 @@ QString kindOfFile(const QString &path)
 Manager::Manager(QObject *parent)
     : QObject(parent), m_loadThread(new LoadThread(this)), m_document(new Document(this))
 {
-    connect(m_document, &Document::shown, this, [this](Image *image) { emit showImage(image); });
+    // Any new picture, from wherever it came, makes the files asked for
+    // before it stale.
+    connect(m_document, &Document::shown, this, [this] { ++m_generation; });
     connect(m_loadThread, &LoadThread::imageLoaded, this, &Manager::imageLoadedHandler);
     connect(m_loadThread, &LoadThread::imageFailed, this, &Manager::imageFailedHandler);
     connect(m_loadThread, &LoadThread::imageTooLarge, this, &Manager::imageTooLargeHandler);
     connect(m_loadThread, &LoadThread::imageUnreadable, this, &Manager::imageUnreadableHandler);
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &Manager::trySetFromClipboard);
 }
 
@@ -53,6 +53,11 @@ Manager::~Manager()
     // that is half destroyed.
     disconnect(m_loadThread, nullptr, this, nullptr);
     delete m_loadThread;
+}
+
+bool Manager::isLoading() const
+{
+    return m_request != 0 && m_request == m_generation;
 }
 
 void Manager::setPath(const QString &path)
@@ -72,45 +77,56 @@ void Manager::setPath(const QString &path)
         }
         return;
     }
+    if (m_pendingPath.isEmpty())
+        QTimer::singleShot(0, this, &Manager::startLoading);
     m_pendingPath = file.absoluteFilePath();
-    QTimer::singleShot(0, this, &Manager::parsePath);
+    m_request = ++m_generation;
 }
 
-void Manager::parsePath()
+void Manager::startLoading()
 {
-    // Taken, not copied: the timers of several quick calls find it empty.
+    // Taken, not copied: a later call schedules its own start.
     const QString path = std::exchange(m_pendingPath, QString());
-    if (path.isEmpty())
+    if (!path.isEmpty() && isLoading())
+        m_loadThread->loadImage(QFileInfo(path), m_request);
+}
+
+bool Manager::takeResult(quint64 generation)
+{
+    const bool current = generation == m_request && isLoading();
+    if (current)
+        m_request = 0;
+    return current;
+}
+
+void Manager::imageLoadedHandler(const QFileInfo &file, quint64 generation, const QImage &image)
+{
+    if (takeResult(generation))
+        m_document->open(file.absoluteFilePath(), image);
+}
+
+void Manager::imageFailedHandler(const QFileInfo &file, quint64 generation)
+{
+    if (!takeResult(generation))
         return;
-    loadFile(QFileInfo(path));
-}
-
-void Manager::loadFile(const QFileInfo &file)
-{
-    m_loadThread->loadImage(file);
-}
-
-void Manager::imageLoadedHandler(const QFileInfo &file, const QImage &image)
-{
-    m_document->open(file.absoluteFilePath(), image);
-}
-
-void Manager::imageFailedHandler(const QFileInfo &file)
-{
     // The file name is data: it goes in through a single-pass substitution and
     // is never scanned for placeholders again.
     warn(QStringLiteral("The file '%1' is not a recognized image file.").arg(file.fileName()));
 }
 
-void Manager::imageTooLargeHandler(const QFileInfo &file, const QSize &size)
+void Manager::imageTooLargeHandler(const QFileInfo &file, quint64 generation, const QSize &size)
 {
+    if (!takeResult(generation))
+        return;
     warn(QStringLiteral("The image in '%1' is too large to open: at %2 x %3 pixels it would not "
                         "fit in this computer's memory.")
              .arg(file.fileName(), QString::number(size.width()), QString::number(size.height())));
 }
 
-void Manager::imageUnreadableHandler(const QFileInfo &file)
+void Manager::imageUnreadableHandler(const QFileInfo &file, quint64 generation)
 {
+    if (!takeResult(generation))
+        return;
     warn(QStringLiteral("The file '%1' cannot be read. Check that it is still there and that "
                         "you are allowed to open it.")
              .arg(file.fileName()));
@@ -118,7 +134,7 @@ void Manager::imageUnreadableHandler(const QFileInfo &file)
 
 void Manager::warn(const QString &text, const QString &title)
 {
-    QMessageBox::warning(Lumeno::instance(), title, text);
+    emit failed(title, text);
 }
 
 void Manager::warnTooLarge(const QSize &size)
@@ -129,14 +145,14 @@ void Manager::warnTooLarge(const QSize &size)
          QStringLiteral("Unable To Open Image"));
 }
 
-void Manager::setImage(const QImage &image)
+void Manager::setImage(const QImage &image, const QString &name)
 {
-    m_document->replace(image);
+    m_document->replace(image, name);
 }
 
 void Manager::setFromClipboard()
 {
-    setImageData(QApplication::clipboard()->mimeData(QClipboard::Clipboard));
+    setImageData(QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard));
 }
 
 bool Manager::setImageData(const QMimeData *data)
@@ -181,6 +197,6 @@ bool Manager::setImageData(const QMimeData *data)
 
 void Manager::trySetFromClipboard()
 {
-    if (m_document->image()->isNull)
+    if (m_document->image()->isNull && !isLoading())
         setFromClipboard();
 }

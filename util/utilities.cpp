@@ -1,14 +1,7 @@
 #include "util/utilities.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFile>
-#include <QRandomGenerator>
-#include <QShortcut>
 #include <QTextStream>
-#include <QTime>
-#include <QUrl>
-#include <QWidget>
 
 #include <cmath>
 #include <limits>
@@ -27,14 +20,6 @@ double relativeLuminance(const QColor &color)
     return 0.2126 * linear(rgb.red()) + 0.7152 * linear(rgb.green()) + 0.0722 * linear(rgb.blue());
 }
 
-// QRandomGenerator::global() cannot be seeded, so randomInt() has a generator
-// of its own. It starts from a fixed seed, like the C library's rand().
-QRandomGenerator &randomGenerator()
-{
-    static QRandomGenerator generator;
-    return generator;
-}
-
 } // namespace
 
 QString readTextFile(const QString &path)
@@ -50,29 +35,6 @@ QString readTextFile(const QString &path)
     return stream.readAll();
 }
 
-QShortcut *makeShortcut(const QKeySequence &key, QWidget *parent, QObject *receiver,
-                        const char *member, Qt::ShortcutContext context)
-{
-    auto *shortcut = new QShortcut(key, parent);
-    shortcut->setContext(context);
-    if (receiver && member)
-        QObject::connect(shortcut, SIGNAL(activated()), receiver, member);
-    return shortcut;
-}
-
-QShortcut *makeShortcuts(const QString &keys, QWidget *parent, QObject *receiver,
-                         const char *member, Qt::ShortcutContext context)
-{
-    QShortcut *last = nullptr;
-    // The texts are written in the source, hence the portable (English) key
-    // names whatever the platform.
-    const QStringList parts = keys.split(QLatin1Char('|'));
-    for (const QString &part : parts)
-        last = makeShortcut(QKeySequence(part, QKeySequence::PortableText), parent, receiver,
-                            member, context);
-    return last;
-}
-
 QString escapeHtml(const QString &text)
 {
     // The ampersand goes first so that the entities inserted by the later
@@ -85,33 +47,9 @@ QString escapeHtml(const QString &text)
     return escaped;
 }
 
-QString colorToHex(const QColor &color)
+QString escapeMnemonics(const QString &text)
 {
-    const QLatin1Char zero('0');
-    return QStringLiteral("#%1%2%3")
-        .arg(color.red(), 2, 16, zero)
-        .arg(color.green(), 2, 16, zero)
-        .arg(color.blue(), 2, 16, zero);
-}
-
-QString joinList(const QStringList &items)
-{
-    switch (items.size()) {
-    case 0:
-        return QString();
-    case 1:
-        return items.first();
-    case 2:
-        return items.first() + QLatin1Char(' ') +
-               QCoreApplication::translate("QApplication", "and",
-                                           "Joining the two items in a pair.") +
-               QLatin1Char(' ') + items.last();
-    default:
-        return items.mid(0, items.size() - 1).join(QLatin1String(", ")) +
-               QCoreApplication::translate("QApplication", ", and ",
-                                           "Before the last item in a multi-item list.") +
-               items.last();
-    }
+    return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 int floorToInt(double value)
@@ -124,23 +62,6 @@ int floorToInt(double value)
     if (floored >= double(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
     return int(floored);
-}
-
-QColor blendColors(const QColor &under, const QColor &over, bool opaque)
-{
-    // With t = overAlpha / 255 and u = underAlpha / 255 a channel is
-    // t * over + u * under * (1 - t), truncated. Working in integers over the
-    // common denominator 255 * 255 keeps results that are whole numbers exact;
-    // in floating point they can land a hair below and truncate one too low
-    // (an opaque colour under a translucent one would come out with alpha 254).
-    const int t = over.alpha();
-    const int u = under.alpha();
-    const auto channel = [t, u](int top, int bottom) {
-        return (255 * t * top + u * bottom * (255 - t)) / (255 * 255);
-    };
-    const int alpha = opaque ? 255 : (u * (255 - t) + 255 * t) / 255;
-    return QColor(channel(over.red(), under.red()), channel(over.green(), under.green()),
-                  channel(over.blue(), under.blue()), alpha);
 }
 
 QColor averageColor(const QImage &image, const QRect &area)
@@ -180,23 +101,4 @@ double contrastRatio(const QColor &a, const QColor &b)
     const double la = relativeLuminance(a);
     const double lb = relativeLuminance(b);
     return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
-}
-
-int randomInt(int max)
-{
-    if (max < 0)
-        return 0;
-    // quint32 so that max + 1 cannot overflow for INT_MAX.
-    return int(randomGenerator().bounded(quint32(max) + 1));
-}
-
-void seedRandom()
-{
-    const QTime now = QTime::currentTime();
-    randomGenerator().seed(quint32(now.msec() + 1000 * now.second()));
-}
-
-void openUrl(const QString &url)
-{
-    QDesktopServices::openUrl(QUrl(url));
 }

@@ -3,53 +3,25 @@
 
 #include <QColor>
 #include <QImage>
-#include <QKeySequence>
 #include <QRect>
 #include <QString>
-#include <QStringList>
 
-class QObject;
-class QShortcut;
-class QWidget;
-
-// Small stateless helpers shared by the windows. All of them are meant for the
-// GUI thread.
+// Small stateless helpers shared by the program's parts; none keeps state, so
+// any thread may call them.
 
 // Returns the whole content of the UTF-8 text file at path (a resource path
 // such as ":/resources/text/style.css" works too), with every line end turned
 // into a single '\n'. A file that cannot be opened gives an empty string.
 QString readTextFile(const QString &path);
 
-// Creates a shortcut for key owned by parent (which must not be null) with the
-// given context. It is connected to receiver's member only when both are given;
-// member uses the SLOT() notation, for example SLOT(selectAll()).
-QShortcut *makeShortcut(const QKeySequence &key, QWidget *parent, QObject *receiver = nullptr,
-                        const char *member = nullptr,
-                        Qt::ShortcutContext context = Qt::WindowShortcut);
-
-// Creates one shortcut per '|'-separated part of keys (for example
-// "Ctrl+Q|Alt+F4"), all calling the same member, and returns the last one.
-// Empty parts are kept: "A||B" makes three shortcuts, one of them with an
-// empty key sequence, and an empty keys text makes one.
-QShortcut *makeShortcuts(const QString &keys, QWidget *parent, QObject *receiver = nullptr,
-                         const char *member = nullptr,
-                         Qt::ShortcutContext context = Qt::WindowShortcut);
-
 // Escapes &, <, > and " for HTML; an entity already in text is escaped again
 // ("&lt;" becomes "&amp;lt;"). Single quotes are left alone.
 QString escapeHtml(const QString &text);
 
-// "#rrggbb" in lower-case hex; alpha is ignored.
-QString colorToHex(const QColor &color);
-
-// Joins items the way a sentence lists them: "a", "a and b", "a, b, and c".
-// The connecting words are translated in the "QApplication" context.
-QString joinList(const QStringList &items);
-
-// Composites over onto under ("source over") on 8-bit channels, truncating.
-// The colour channels are left premultiplied by the resulting coverage, not
-// divided by the resulting alpha. With opaque set the result's alpha is 255.
-QColor blendColors(const QColor &under, const QColor &over, bool opaque);
+// Buttons and menu entries read a '&' as a mnemonic marker: it would vanish
+// from the text and bind Alt+<next character>. Texts that are data (format
+// strings and what they make) get every '&' doubled, to show as itself.
+QString escapeMnemonics(const QString &text);
 
 // floor(value) as an int. Values beyond the int range saturate and NaN gives
 // 0: a plain conversion of those would be undefined behaviour.
@@ -69,16 +41,5 @@ double linearFromSrgb(double channel);
 // sRGB colours, the lighter one on top; from 1 to 21. A translucent colour
 // counts as composed over white.
 double contrastRatio(const QColor &a, const QColor &b);
-
-// A pseudo-random number from 0 to max inclusive; 0 when max is negative.
-int randomInt(int max);
-
-// Seeds the generator behind randomInt() from the wall clock (milliseconds
-// plus 1000 times the seconds, so less than 60000). Until it is called the
-// sequence is the same in every run.
-void seedRandom();
-
-// Opens url with the desktop's default handler; the outcome is not checked.
-void openUrl(const QString &url);
 
 #endif

@@ -13,6 +13,10 @@ namespace {
 // number. This much is forgiven before flooring.
 constexpr double Slack = 1e-6;
 
+// Device positions are ints; a rectangle from -FarDevice to FarDevice still
+// has a width an int can hold.
+constexpr int FarDevice = (1 << 30) - 1;
+
 } // namespace
 
 PixelMapping::PixelMapping(double zoom, const QPointF &scroll, double ratio)
@@ -32,10 +36,17 @@ int PixelMapping::Axis::pixelAt(int device) const
 
 int PixelMapping::Axis::firstDeviceAt(int pixel) const
 {
-    // The estimate inverts sceneAt(); the steps after it make the answer agree
-    // exactly with pixelAt(), rounding of doubles included.
-    const double estimate = std::ceil(ratio * (pixel * zoom - scroll) - 0.5);
-    int device = int(qBound(-1e9, estimate, 1e9));
+    // The estimate inverts sceneAt(); a step or two from it make the answer
+    // agree exactly with pixelAt(), rounding of doubles included. Beyond
+    // FarDevice the clamped estimate stands: the view's zoom limit keeps every
+    // picture within that many device pixels, so only pixels far off screen
+    // get there, and walking to them would take millions of steps.
+    const double estimate = std::ceil(ratio * (double(pixel) * zoom - scroll) - 0.5);
+    if (estimate <= -FarDevice)
+        return -FarDevice;
+    if (estimate >= FarDevice)
+        return FarDevice;
+    int device = int(estimate);
     while (pixelAt(device - 1) >= pixel)
         --device;
     while (pixelAt(device) < pixel)

@@ -68,22 +68,32 @@ QImage halved(const QImage &source)
 
 PixmapItem::PixmapItem(View *view) : m_view(view)
 {
+    setAcceptDrops(false);
 }
 
-void PixmapItem::showPixmap(const QPixmap &pixmap)
+QRectF PixmapItem::boundingRect() const
 {
+    return QRectF(QPointF(0, 0), QSizeF(m_source.size()));
+}
+
+void PixmapItem::showImage(const QImage &image)
+{
+    prepareGeometryChange();
+    // Drawn from 32-bit pixels; a picture that has them already (most do) is
+    // shared as it is, others (16-bit channels, grey, palettes) are
+    // converted once.
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied || image.isNull())
+        m_source = image;
+    else
+        m_source = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                 : QImage::Format_RGB32);
+    m_premultiplied = QImage();
     m_levels.clear();
     m_tiles.clear();
     m_drawn = QImage();
-    // A raster pixmap hands out its own pixels; only other formats (16-bit
-    // channels, say) are converted, once.
-    m_source = pixmap.toImage();
-    if (m_source.format() != QImage::Format_RGB32 &&
-        m_source.format() != QImage::Format_ARGB32_Premultiplied)
-        m_source = m_source.convertToFormat(m_source.hasAlphaChannel()
-                                                ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
-    setPixmap(pixmap);
+    update();
 }
 
 void PixmapItem::setTileSize(int size)
@@ -97,24 +107,27 @@ void PixmapItem::setTileSize(int size)
 
 int PixmapItem::levelForZoom(double scale) const
 {
-    if (scale >= 0.5 || pixmap().isNull())
+    if (scale >= 0.5 || m_source.isNull())
         return 0;
     int level = int(qFloor(std::log2(1.0 / scale)));
     // Never halve below a single pixel.
-    const int smallestSide = qMin(pixmap().width(), pixmap().height());
+    const int smallestSide = qMin(m_source.width(), m_source.height());
     while (level > 0 && (smallestSide >> level) < 1)
         --level;
     return level;
 }
 
-QPixmap PixmapItem::levelPixmap(int level)
+QImage PixmapItem::levelImage(int level)
 {
-    if (level <= 0)
-        return pixmap();
-    while (m_levels.size() < level) {
-        const QImage previous = m_levels.isEmpty() ? pixmap().toImage() : m_levels.last().toImage();
-        m_levels.append(QPixmap::fromImage(halved(previous)));
+    if (level <= 0) {
+        // Scaled drawing would premultiply a translucent picture again on
+        // every paint: once is enough.
+        if (m_source.format() == QImage::Format_ARGB32 && m_premultiplied.isNull())
+            m_premultiplied = m_source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        return m_premultiplied.isNull() ? m_source : m_premultiplied;
     }
+    while (m_levels.size() < level)
+        m_levels.append(halved(m_levels.isEmpty() ? m_source : m_levels.last()));
     return m_levels.at(level - 1);
 }
 
@@ -122,12 +135,12 @@ const QList<PixmapItem::Tile> &PixmapItem::tiles(int level)
 {
     auto it = m_tiles.find(level);
     if (it == m_tiles.end()) {
-        const QPixmap source = levelPixmap(level);
+        const QImage source = levelImage(level);
         QList<Tile> pieces;
         for (int y = 0; y < source.height(); y += m_tileSize) {
             for (int x = 0; x < source.width(); x += m_tileSize) {
                 const QRect rect = QRect(x, y, m_tileSize, m_tileSize).intersected(source.rect());
-                pieces.append({rect, source.copy(rect)});
+                pieces.append({rect, QPixmap::fromImage(source.copy(rect))});
             }
         }
         it = m_tiles.insert(level, pieces);
@@ -156,7 +169,7 @@ void PixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     const double scale = mapping.devicePixelsPerPixel();
     const int level = levelForZoom(scale);
     const bool tiled =
-        m_tileSize > 0 && (pixmap().width() > m_tileSize || pixmap().height() > m_tileSize);
+        m_tileSize > 0 && (m_source.width() > m_tileSize || m_source.height() > m_tileSize);
     painter->setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
     if (tiled) {
         paintTiled(painter, option, level);
@@ -168,8 +181,8 @@ void PixmapItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     }
     // An OpenGL viewport samples the texture at the centre of every device
     // pixel itself.
-    const QPixmap source = levelPixmap(level);
-    painter->drawPixmap(bounds, source, QRectF(source.rect()));
+    const QImage source = levelImage(level);
+    painter->drawImage(bounds, source, QRectF(source.rect()));
 }
 
 void PixmapItem::paintExact(QPainter *painter, const PixelMapping &mapping)
@@ -191,8 +204,13 @@ void PixmapItem::paintExact(QPainter *painter, const PixelMapping &mapping)
         const bool oneToOne = columns.last() - columns.first() == area.width() - 1;
         // The copy is reused while its size stays: a new one each frame
         // costs more in fresh pages than filling it does.
-        if (m_drawn.size() != area.size() || m_drawn.format() != m_source.format())
-            m_drawn = QImage(area.size(), m_source.format());
+        // Translucent pixels are premultiplied on the way, as the screen
+        // wants them.
+        const bool premultiply = m_source.format() == QImage::Format_ARGB32;
+        const QImage::Format format =
+            premultiply ? QImage::Format_ARGB32_Premultiplied : m_source.format();
+        if (m_drawn.size() != area.size() || m_drawn.format() != format)
+            m_drawn = QImage(area.size(), format);
         if (m_drawn.isNull())
             return;
         int previousRow = -1;
@@ -205,7 +223,10 @@ void PixmapItem::paintExact(QPainter *painter, const PixelMapping &mapping)
                 continue;
             }
             const auto *in = reinterpret_cast<const QRgb *>(m_source.constScanLine(row));
-            if (oneToOne) {
+            if (premultiply) {
+                for (int i = 0; i < area.width(); ++i)
+                    out[i] = qPremultiply(in[columns[i]]);
+            } else if (oneToOne) {
                 memcpy(out, in + columns.first(), rowBytes);
             } else {
                 for (int i = 0; i < area.width(); ++i)
@@ -227,7 +248,7 @@ void PixmapItem::paintExact(QPainter *painter, const PixelMapping &mapping)
 void PixmapItem::paintTiled(QPainter *painter, const QStyleOptionGraphicsItem *option, int level)
 {
     const QRectF bounds = boundingRect();
-    const QPixmap source = levelPixmap(level);
+    const QImage source = levelImage(level);
     // Scene units per pixel of the drawn copy, on each axis: a halved copy of
     // an odd side is not exactly half as long.
     const double scaleX = bounds.width() / source.width();

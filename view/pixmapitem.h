@@ -3,7 +3,7 @@
 
 #include "view/pixelmapping.h"
 
-#include <QGraphicsPixmapItem>
+#include <QGraphicsItem>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -23,13 +23,16 @@ class View;
 // picture is drawn smoothly from a halved copy close to the zoom (built on
 // first use and kept until the next picture), so that zooming far out stays
 // fast and does not alias.
-class PixmapItem : public QGraphicsPixmapItem
+//
+// The picture is the document's own, shared: where it is drawn pixel for
+// pixel no full-size copy of it is made, only of what is on screen.
+class PixmapItem : public QGraphicsItem
 {
 public:
     explicit PixmapItem(View *view);
 
-    // Shows pixmap and forgets everything derived from the previous one.
-    void showPixmap(const QPixmap &pixmap);
+    // Shows image and forgets everything derived from the previous one.
+    void showImage(const QImage &image);
     // Draw in pieces of at most size x size pixels (an OpenGL viewport cannot
     // hold a texture larger than its maximum size); 0 draws in one piece.
     void setTileSize(int size);
@@ -39,8 +42,9 @@ public:
     // picture itself at 0.5 and above, otherwise the picture halved level
     // times, with 2^-level >= scale.
     int levelForZoom(double scale) const;
-    QPixmap levelPixmap(int level);
+    QImage levelImage(int level);
 
+    QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
@@ -58,10 +62,12 @@ private:
 
     View *m_view; // not owned; its zoom sets the outline's inset
     int m_tileSize = 0;
-    QList<QPixmap> m_levels; // m_levels[i] is the picture halved i + 1 times
-    QHash<int, QList<Tile>> m_tiles;
-    // The picture as 32-bit pixels, sharing the pixmap's memory where it can.
     QImage m_source;
+    // A translucent picture premultiplied, made when it is first drawn
+    // scaled.
+    QImage m_premultiplied;
+    QList<QImage> m_levels; // m_levels[i] is the picture halved i + 1 times
+    QHash<int, QList<Tile>> m_tiles;
     // The visible part as drawn last, in device pixels, and what it was made
     // for.
     QImage m_drawn;

@@ -1,17 +1,13 @@
 #include "view/view.h"
 
-#include "app/lumeno.h"
 #include "document/document.h"
-#include "document/image.h"
-#include "document/manager.h"
-#include "selection/selectionitem.h"
-#include "util/utilities.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
+#include "util/artwork.h"
 #include "view/glcapabilities.h"
 #include "view/pixmapitem.h"
+#include "view/selectionitem.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QCursor>
 #include <QGraphicsScene>
 #include <QKeyEvent>
@@ -20,51 +16,23 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
-#include <QUndoStack>
-#include <QVarLengthArray>
 #include <QtMath>
-
-#include <algorithm>
 
 namespace {
 
 constexpr double MinZoom = 1.0 / 32.0;
 constexpr double MaxZoom = 128.0;
-constexpr double WheelStep = 1.2;
-constexpr int WheelNotch = 120; // eighths of a degree in one notch of a wheel
-// The grid and the box show where what they frame is at least this many
-// logical pixels across: from zoom 8 up for a single pixel.
-constexpr double OverlayZoom = 8.0;
-constexpr int GridAlpha = 56;
-// View pixels kept between a nudged pointer and the window's edges.
-constexpr double NudgeMargin = 25.0;
-
-// The box is a dark ring on the framed pixels' outermost device pixels and a
-// light one just outside them, each about one logical pixel wide.
-int boxLineWidth(double ratio)
-{
-    return qMax(1, int(ratio));
-}
-
-// The logical viewport pixels the box around the given device pixels covers,
-// with a pixel to spare; empty for no box.
-QRect boxArea(const QRect &pixels, double ratio)
-{
-    if (pixels.isEmpty())
-        return QRect();
-    const int width = boxLineWidth(ratio);
-    const QRectF device(pixels.adjusted(-width, -width, width, width));
-    return QRectF(device.topLeft() / ratio, device.size() / ratio)
-        .toAlignedRect()
-        .adjusted(-1, -1, 1, 1);
-}
-
-// No view has been shown yet: the first show schedules the OpenGL switch.
-bool s_firstShow = true;
+// Scroll bar values are ints and the pixel mapping counts device pixels in
+// ints: the picture never spans more device pixels than this, whatever the
+// zoom.
+constexpr double MostDevicePixels = double(1 << 30);
 
 } // namespace
 
-View::View(QWidget *parent) : QGraphicsView(parent)
+View::View(Document *document, Selection *selection, PickModel *pick, const Artwork &artwork,
+           QWidget *parent)
+    : QGraphicsView(parent), m_document(document), m_selection(selection), m_pick(pick),
+      m_navigation(this, pick, selection)
 {
     setObjectName(QStringLiteral("view"));
     setScene(new QGraphicsScene(this));
@@ -86,72 +54,25 @@ View::View(QWidget *parent) : QGraphicsView(parent)
 
     m_pixmapItem = new PixmapItem(this);
     scene()->addItem(m_pixmapItem);
-    m_pixmapItem->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
-    m_pixmapItem->setAcceptDrops(false);
-
-    if (Lumeno *window = Lumeno::instance())
-        m_checkerBrush = QBrush(window->pixmap(QStringLiteral("checker")));
-
+    m_checkerBrush = QBrush(artwork.pixmap(QStringLiteral("checker")));
     // Created after the image item, so it is stacked above it.
-    m_selectionItem = new SelectionItem(this);
+    m_selectionItem =
+        new SelectionItem(this, selection, artwork.pixmap(QStringLiteral("drag-and-drop-target")));
 
     m_glTimer = new QTimer(this);
     m_glTimer->setInterval(200);
     m_glTimer->setSingleShot(true);
-
-    // Dashes of two device pixels, dark and light in turn, so the grid shows
-    // on every picture; along a line the pattern runs the same way.
-    QImage tile(4, 4, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < tile.height(); ++y) {
-        for (int x = 0; x < tile.width(); ++x)
-            tile.setPixelColor(
-                x, y, (x + y) & 2 ? QColor(255, 255, 255, GridAlpha) : QColor(0, 0, 0, GridAlpha));
-    }
-    m_gridBrush = QBrush(tile);
-
-    connect(m_selectionItem, &SelectionItem::selectionChanged, this, &View::selectionChanged);
     connect(m_glTimer, &QTimer::timeout, this, &View::ensureGlWidget);
+
+    connect(document, &Document::shown, this, &View::showDocument);
+    document->setViewStateSource([this] { return viewState(); });
+    connect(pick, &PickModel::hoverChanged, this, &View::updateHoverBox);
+    connect(pick, &PickModel::sampleSizeChanged, this, &View::updateHoverBox);
 }
 
 bool View::hasImage() const
 {
-    return m_image && !m_image->isNull;
-}
-
-bool View::hasSelection() const
-{
-    return m_selectionItem->hasSelection();
-}
-
-bool View::canPaste() const
-{
-    // Asked at every button refresh, after every selection release among
-    // them: look at the offered formats instead of fetching and decoding
-    // what may be a large picture from another program each time.
-    const QMimeData *data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    return data && data->hasImage();
-}
-
-QColor View::sampledColor(const QPoint &pixel) const
-{
-    if (!m_image || !m_image->contains(pixel.x(), pixel.y()))
-        return QColor(Qt::transparent);
-    if (m_sampleSize == 1)
-        return QColor::fromRgba(m_image->image.pixel(pixel));
-    const int half = m_sampleSize / 2;
-    return averageColor(m_image->image,
-                        QRect(pixel - QPoint(half, half), QSize(m_sampleSize, m_sampleSize)));
-}
-
-void View::setSampleSize(int size)
-{
-    size = qBound(1, size | 1, 5);
-    if (size == m_sampleSize)
-        return;
-    m_sampleSize = size;
-    // The readout and the box follow at once, without a mouse move.
-    emitHoverColor();
-    updateHoverBox();
+    return !m_document->image()->isNull;
 }
 
 void View::setPixelGridVisible(bool visible)
@@ -193,16 +114,37 @@ QPointF View::eventPosition(const QSinglePointEvent *event) const
     return rounded;
 }
 
-void View::setImage(Image *image)
+ViewState View::viewState() const
 {
-    m_image = image;
-    m_pixmapItem->showPixmap(image->pixmap);
-    m_selectionItem->setImage(image);
-    m_selectionItem->clear();
-    setZoom(1.0);
+    ViewState state;
+    state.valid = true;
+    state.selection = m_selection->rect();
+    state.zoom = m_zoom;
+    state.centre = mapToScene(viewport()->rect()).boundingRect().center();
+    return state;
+}
+
+void View::showDocument(Image *image, const ViewState &state)
+{
+    m_pixmapItem->showImage(image->image);
+    setZoom(state.valid ? state.zoom : 1.0);
     updateSceneRect();
-    centerOnImage();
-    ensureGlWidgetDelayed();
+    if (state.valid)
+        centerOn(state.centre);
+    else
+        centerOnImage();
+    if (!m_glViewportCreated)
+        m_glTimer->start();
+    // The picture moved under a pointer that did not.
+    if (m_pointerInside)
+        hoverAt(m_cursorPos);
+}
+
+double View::maxZoom() const
+{
+    const QRectF image = m_pixmapItem->boundingRect();
+    const double extent = qMax(image.width(), image.height()) * devicePixelRatioF();
+    return extent > 0 ? qMin(MaxZoom, MostDevicePixels / extent) : MaxZoom;
 }
 
 void View::setZoom(double z)
@@ -211,7 +153,7 @@ void View::setZoom(double z)
     // does not ensure it: the scene rectangle, which depends on the zoom, is
     // only widened afterwards.
     const QPointF centre = mapToScene(viewport()->rect()).boundingRect().center();
-    m_zoom = qBound(MinZoom, z, MaxZoom);
+    m_zoom = qBound(MinZoom, z, maxZoom());
     // Set, not multiplied in: the transform's scale is exactly the zoom, so
     // what is painted and what is picked use the same number.
     setTransform(QTransform::fromScale(m_zoom, m_zoom));
@@ -264,8 +206,8 @@ void View::zoomToFit()
 
 void View::zoomToSel()
 {
-    if (m_selectionItem->hasSelection())
-        fitRect(m_selectionItem->rect(), true);
+    if (m_selection->hasSelection())
+        fitRect(m_selection->rect(), true);
     else
         zoomToFit();
 }
@@ -274,7 +216,6 @@ void View::zoomReset()
 {
     setZoom(1.0);
     centerOnImage();
-    viewport()->update();
 }
 
 QPoint View::scrollToShow(const QRectF &r, const QPointF &anchor, double margin)
@@ -319,35 +260,41 @@ void View::scrollBy(int dx, int dy)
     verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
 }
 
+void View::keepUnder(const QPointF &scenePos, const QPointF &viewportPos)
+{
+    const PixelMapping mapping = pixelMapping();
+    const QPointF now = mapping.viewportPosAt(scenePos);
+    const QPointF wanted = mapping.viewportPosAt(mapping.scenePosAt(viewportPos));
+    scrollBy(qRound(now.x() - wanted.x()), qRound(now.y() - wanted.y()));
+}
+
 void View::updateHover()
 {
-    updateHover(viewport()->mapFromGlobal(QPointF(QCursor::pos())));
+    hoverAt(viewport()->mapFromGlobal(QPointF(QCursor::pos())));
 }
 
-void View::updateHover(const QPointF &viewportPos)
+void View::hoverAt(const QPointF &viewportPos)
 {
     m_cursorPos = viewportPos;
-    setHoverScenePos(pixelMapping().scenePosAt(m_cursorPos));
-    emitHoverColor();
-}
-
-void View::setHoverScenePos(const QPointF &scenePos)
-{
-    m_hoverScenePos = scenePos;
+    // The colour and the position tokens both come from the pixel under the
+    // point, floored: outside the image, also just left of or above it, that
+    // is transparent black.
+    m_pick->hover(pixelMapping().scenePosAt(m_cursorPos));
     updateHoverBox();
 }
 
 QRect View::hoverBoxPixels(const PixelMapping &mapping) const
 {
+    const int size = m_pick->sampleSize();
     if (!m_hoverBoxVisible || !m_pointerInside || !hasImage() ||
-        mapping.zoom() * m_sampleSize < OverlayZoom)
+        mapping.zoom() * size < PixelOverlay::OverlayZoom)
         return QRect();
-    const QRect image(0, 0, m_image->width(), m_image->height());
-    const QPoint centre = PixelMapping::pixelAt(m_hoverScenePos);
+    const QRect image(QPoint(0, 0), m_document->image()->image.size());
+    const QPoint centre = PixelMapping::pixelAt(m_pick->hoverPoint());
     if (!image.contains(centre))
         return QRect();
-    const int half = m_sampleSize / 2;
-    const QRect square(centre - QPoint(half, half), QSize(m_sampleSize, m_sampleSize));
+    const int half = size / 2;
+    const QRect square(centre - QPoint(half, half), QSize(size, size));
     return mapping.deviceRect(square.intersected(image));
 }
 
@@ -356,7 +303,7 @@ void View::updateHoverBox()
     // Everything else on screen stays as it is: only the box's old and new
     // places are repainted.
     const PixelMapping mapping = pixelMapping();
-    const QRect area = boxArea(hoverBoxPixels(mapping), mapping.devicePixelRatio());
+    const QRect area = PixelOverlay::boxArea(hoverBoxPixels(mapping), mapping.devicePixelRatio());
     if (area == m_hoverBoxArea)
         return;
     if (!m_hoverBoxArea.isEmpty())
@@ -366,65 +313,6 @@ void View::updateHoverBox()
     m_hoverBoxArea = area;
 }
 
-bool View::nudgePointer(const QPoint &delta)
-{
-    if (!hasImage() || !m_pointerInside)
-        return false;
-    const QPoint from = PixelMapping::pixelAt(m_hoverScenePos);
-    const QRect image(0, 0, m_image->width(), m_image->height());
-    if (!image.contains(from))
-        return false;
-
-    PixelMapping mapping = pixelMapping();
-    // Where an image pixel is smaller than a screen pixel, the pointer moves
-    // by screen pixels instead, so that every step shows.
-    const bool fine = mapping.zoom() < 1.0;
-    QPointF wanted = m_cursorPos + QPointF(delta) * (fine ? 1.0 : mapping.zoom());
-    QPoint to = fine ? PixelMapping::pixelAt(mapping.scenePosAt(wanted)) : from + delta;
-    // The pointer stays over the image: a step beyond its edge stops there.
-    const QPoint bounded(qBound(0, to.x(), image.right()), qBound(0, to.y(), image.bottom()));
-    if (fine && bounded.x() != to.x())
-        wanted.setX(m_cursorPos.x());
-    if (fine && bounded.y() != to.y())
-        wanted.setY(m_cursorPos.y());
-    to = bounded;
-
-    const QPoint scrolled =
-        scrollToShow(QRectF(to, QSizeF(1, 1)), QPointF(to) + QPointF(0.5, 0.5), NudgeMargin);
-    mapping = pixelMapping();
-    const QPoint pos = mapping.pointerPosIn(to, wanted + QPointF(scrolled));
-    QCursor::setPos(viewport()->mapToGlobal(pos));
-    // The window system reports the move later, or (where programs may not
-    // move the pointer) never: the readout follows now.
-    updateHover(QPointF(pos));
-    return true;
-}
-
-void View::keepUnder(const QPointF &scenePos, const QPointF &viewportPos)
-{
-    const PixelMapping mapping = pixelMapping();
-    const QPointF now = mapping.viewportPosAt(scenePos);
-    const QPointF wanted = mapping.viewportPosAt(mapping.scenePosAt(viewportPos));
-    scrollBy(qRound(now.x() - wanted.x()), qRound(now.y() - wanted.y()));
-}
-
-void View::emitHoverColor()
-{
-    // The colour and the position tokens both come from the pixel under the
-    // point, floored: outside the image, also just left of or above it, that
-    // is transparent black.
-    if (hasImage())
-        emit hoverColorChanged(sampledColor(PixelMapping::pixelAt(m_hoverScenePos)),
-                               m_hoverScenePos);
-}
-
-void View::emitClickColor()
-{
-    if (hasImage())
-        emit clickColorChanged(sampledColor(PixelMapping::pixelAt(m_hoverScenePos)),
-                               m_hoverScenePos);
-}
-
 void View::mousePressEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
@@ -432,26 +320,12 @@ void View::mousePressEvent(QMouseEvent *event)
         // The click is where the button went down, also when no move came
         // first (the window was just shown under a still pointer).
         m_pointerInside = true;
-        updateHover(m_eventPos);
-        emitClickColor();
-        if (!m_panning && !m_zoomDragging) {
-            if (event->button() == Qt::LeftButton) {
-                m_panning = true;
-                m_pressCursorPos = m_cursorPos;
-                m_vScrollAtPress = verticalScrollBar()->value();
-                m_hScrollAtPress = horizontalScrollBar()->value();
-                m_selectionItem->updateCursor();
-                event->accept();
-                return;
-            }
-            if (event->button() == Qt::MiddleButton) {
-                m_zoomDragging = true;
-                m_zoomAnchor = m_hoverScenePos;
-                m_pressCursorPos = m_cursorPos;
-                m_zoomAtPress = m_zoom;
-                event->accept();
-                return;
-            }
+        hoverAt(m_eventPos);
+        m_pick->click(m_pick->hoverPoint());
+        if (m_navigation.press(event->button(), m_cursorPos)) {
+            m_selectionItem->updateCursor();
+            event->accept();
+            return;
         }
     }
     QGraphicsView::mousePressEvent(event);
@@ -461,24 +335,10 @@ void View::mouseMoveEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
     m_pointerInside = true;
-    updateHover(m_eventPos);
-    if (m_zoomDragging) {
-        // The exponent is of the whole distance from the press, so returning
-        // to the press height restores the zoom at the press exactly.
-        setZoom(m_zoomAtPress * qExp((m_pressCursorPos.y() - m_cursorPos.y()) / 100.0));
-        keepUnder(m_zoomAnchor, m_pressCursorPos);
-    }
-    if (m_panning) {
-        verticalScrollBar()->setValue(
-            qRound(m_pressCursorPos.y() + m_vScrollAtPress - m_cursorPos.y()));
-        horizontalScrollBar()->setValue(
-            qRound(m_pressCursorPos.x() + m_hScrollAtPress - m_cursorPos.x()));
-    }
-    if (m_zoomDragging || m_panning) {
-        // The picture moved under the cursor.
-        setHoverScenePos(pixelMapping().scenePosAt(m_cursorPos));
-        emitHoverColor();
-    }
+    hoverAt(m_eventPos);
+    // The picture moved under the cursor.
+    if (m_navigation.move(m_cursorPos))
+        hoverAt(m_cursorPos);
     QGraphicsView::mouseMoveEvent(event);
     m_selectionItem->updateCursor();
 }
@@ -487,15 +347,14 @@ void View::mouseReleaseEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
     if (hasImage()) {
-        updateHover(m_eventPos);
-        emitClickColor();
+        hoverAt(m_eventPos);
+        m_pick->click(m_pick->hoverPoint());
     }
     // A release of any button ends both gestures.
-    m_zoomDragging = false;
-    if (m_panning) {
-        m_panning = false;
+    const bool panned = m_navigation.isPanning();
+    m_navigation.release();
+    if (panned)
         m_selectionItem->updateCursor();
-    }
     QGraphicsView::mouseReleaseEvent(event);
 }
 
@@ -512,26 +371,9 @@ void View::wheelEvent(QWheelEvent *event)
 {
     // The wheel never scrolls the view.
     event->accept();
-    if (!hasImage())
-        return;
-
-    const QPoint angle = event->angleDelta();
-    m_wheelRemainder += angle.y() != 0 ? angle.y() : angle.x();
-    const int steps = m_wheelRemainder / WheelNotch;
-    if (steps == 0)
-        return;
-    m_wheelRemainder -= steps * WheelNotch;
-
-    updateHover(eventPosition(event));
-    setZoom(m_zoom * qPow(WheelStep, steps));
-    // Bring the scene point that was under the cursor back under it.
-    keepUnder(m_hoverScenePos, m_cursorPos);
-    if (m_panning) {
-        // Continue the pan smoothly at the new zoom.
-        updateHover(m_cursorPos);
-        m_pressCursorPos = m_cursorPos;
-        m_vScrollAtPress = verticalScrollBar()->value();
-        m_hScrollAtPress = horizontalScrollBar()->value();
+    if (hasImage()) {
+        const QPoint angle = event->angleDelta();
+        m_navigation.wheel(angle.y() != 0 ? angle.y() : angle.x(), eventPosition(event));
     }
 }
 
@@ -546,9 +388,9 @@ void View::showEvent(QShowEvent *event)
 {
     updateHover();
     updateSceneRect();
-    if (s_firstShow) {
+    if (m_firstShow) {
         centerOnImage();
-        s_firstShow = false;
+        m_firstShow = false;
         QTimer::singleShot(5000, this, &View::ensureGlWidget);
     }
     QGraphicsView::showEvent(event);
@@ -556,38 +398,10 @@ void View::showEvent(QShowEvent *event)
 
 void View::keyPressEvent(QKeyEvent *event)
 {
-    QPoint step;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        step = QPoint(-1, 0);
-        break;
-    case Qt::Key_Right:
-        step = QPoint(1, 0);
-        break;
-    case Qt::Key_Up:
-        step = QPoint(0, -1);
-        break;
-    case Qt::Key_Down:
-        step = QPoint(0, 1);
-        break;
-    default:
-        break;
-    }
-    if (!step.isNull()) {
-        const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-        const int count = modifiers & Qt::ControlModifier ? 10 : 1;
-        const Qt::KeyboardModifiers rest = modifiers & ~Qt::ControlModifier;
-        bool handled = false;
-        if (rest == Qt::NoModifier)
-            handled = nudgePointer(step * count);
-        else if (rest == Qt::ShiftModifier)
-            handled = m_selectionItem->nudge(step * count, false);
-        else if (rest == (Qt::ShiftModifier | Qt::AltModifier))
-            handled = m_selectionItem->nudge(step * count, true);
-        if (handled) {
-            event->accept();
-            return;
-        }
+    if (m_navigation.arrowKey(event->key(), event->modifiers(), m_pointerInside,
+                              m_selectionItem->isDragging())) {
+        event->accept();
+        return;
     }
     // Elsewhere the arrows scroll, as they always did.
     QGraphicsView::keyPressEvent(event);
@@ -629,94 +443,22 @@ void View::drawForeground(QPainter *painter, const QRectF &rect)
     // Where the box is on screen from now on: the place the next move of it
     // must clear, also when a zoom or a scroll moved it since it was asked
     // for.
-    m_hoverBoxArea = boxArea(box, ratio);
-    const bool grid = hasImage() && m_pixelGridVisible && mapping.zoom() >= OverlayZoom;
+    m_hoverBoxArea = PixelOverlay::boxArea(box, ratio);
+    const bool grid = hasImage() && m_pixelGridVisible && PixelOverlay::gridShows(mapping);
     if (!grid && box.isEmpty())
         return;
     // From the same mapping the picture is drawn with, in device pixels:
     // one unit is one device pixel from here on. (The view restores the
-    // painter afterwards.)
+    // painter afterwards.) Only the exposed part: a moving box repaints two
+    // small areas.
     painter->resetTransform();
     painter->scale(1.0 / ratio, 1.0 / ratio);
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    if (grid) {
-        // Only the exposed part: a moving box repaints two small areas.
-        const QRect exposed = QRectF(mapping.viewportPosAt(rect.topLeft()) * ratio,
-                                     mapping.viewportPosAt(rect.bottomRight()) * ratio)
-                                  .toAlignedRect();
-        const GridLayout &layout = gridLayout(mapping);
-        paintGrid(painter, layout, exposed.intersected(layout.image));
-    }
-    if (!box.isEmpty())
-        paintHoverBox(painter, box, boxLineWidth(ratio));
-}
-
-const View::GridLayout &View::gridLayout(const PixelMapping &mapping)
-{
-    const double ratio = mapping.devicePixelRatio();
-    const QSize size(qCeil(viewport()->width() * ratio), qCeil(viewport()->height() * ratio));
-    const QSize imageSize(m_image->width(), m_image->height());
-    if (m_grid.mapping == mapping && m_grid.size == size && m_grid.imageSize == imageSize &&
-        m_grid.columns.style() != Qt::NoBrush)
-        return m_grid;
-    m_grid.mapping = mapping;
-    m_grid.size = size;
-    m_grid.imageSize = imageSize;
-    // A line on the first device column and row of every image pixel.
-    const QImage dashes = m_gridBrush.textureImage();
-    QImage columns(size.width(), dashes.height(), QImage::Format_ARGB32_Premultiplied);
-    columns.fill(Qt::transparent);
-    for (int column = mapping.columnAt(0); column <= mapping.columnAt(size.width() - 1); ++column) {
-        const int x = mapping.deviceCorner(QPoint(column, 0)).x();
-        for (int y = 0; x >= 0 && x < size.width() && y < dashes.height(); ++y)
-            columns.setPixel(x, y, dashes.pixel(x % dashes.width(), y));
-    }
-    m_grid.columns = QBrush(columns);
-    m_grid.rows.clear();
-    for (int row = mapping.rowAt(0); row <= mapping.rowAt(size.height() - 1); ++row) {
-        const int y = mapping.deviceCorner(QPoint(0, row)).y();
-        if (y >= 0 && y < size.height())
-            m_grid.rows.append(y);
-    }
-    m_grid.image =
-        mapping.deviceRect(QRect(QPoint(0, 0), imageSize)).intersected(QRect(QPoint(0, 0), size));
-    return m_grid;
-}
-
-void View::paintGrid(QPainter *painter, const GridLayout &grid, const QRect &area)
-{
-    if (area.isEmpty())
-        return;
-    // The vertical lines are alike on every row but for the dashes, so one
-    // fill draws them all; line by line, every device row of every line
-    // would be a span of its own.
-    painter->fillRect(area, grid.columns);
-    QVarLengthArray<QRect, 256> rows;
-    const auto first = std::lower_bound(grid.rows.begin(), grid.rows.end(), area.top());
-    for (auto y = first; y != grid.rows.end() && *y <= area.bottom(); ++y)
-        rows.append(QRect(area.left(), *y, area.width(), 1));
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(m_gridBrush);
-    painter->drawRects(rows.constData(), int(rows.size()));
-}
-
-void View::paintHoverBox(QPainter *painter, const QRect &pixels, int width)
-{
-    const auto ring = [painter, width](const QRect &r, const QColor &colour) {
-        painter->fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
-        painter->fillRect(QRect(r.left(), r.bottom() - width + 1, r.width(), width), colour);
-        painter->fillRect(QRect(r.left(), r.top() + width, width, r.height() - 2 * width), colour);
-        painter->fillRect(
-            QRect(r.right() - width + 1, r.top() + width, width, r.height() - 2 * width), colour);
-    };
-    ring(pixels, QColor(0, 0, 0));
-    ring(pixels.adjusted(-width, -width, width, width), QColor(255, 255, 255));
-}
-
-void View::ensureGlWidgetDelayed()
-{
-    if (!m_glViewportCreated)
-        m_glTimer->start();
+    const QRect exposed = QRectF(mapping.viewportPosAt(rect.topLeft()) * ratio,
+                                 mapping.viewportPosAt(rect.bottomRight()) * ratio)
+                              .toAlignedRect();
+    const QSize deviceSize(qCeil(viewport()->width() * ratio), qCeil(viewport()->height() * ratio));
+    m_overlay.paint(painter, mapping, deviceSize, m_document->image()->image.size(), grid, exposed,
+                    box);
 }
 
 void View::ensureGlWidget()
@@ -735,110 +477,4 @@ void View::ensureGlWidget()
     viewport()->setMouseTracking(true);
     // Larger pictures than one texture can hold are drawn in pieces.
     m_pixmapItem->setTileSize(qMin(gl.maxTextureSize, 4096));
-}
-
-void View::contextActionHandler(int id)
-{
-    switch (id) {
-    case 0:
-        copy();
-        break;
-    case 1:
-        paste();
-        break;
-    case 2:
-        undo();
-        break;
-    case 3:
-        redo();
-        break;
-    case 4:
-        selectAll();
-        break;
-    case 5:
-        clearSelection();
-        break;
-    case 6:
-        crop();
-        break;
-    default:
-        break;
-    }
-}
-
-void View::copy()
-{
-    if (hasImage() && m_document) {
-        const QRect selected =
-            m_selectionItem->hasSelection() ? m_selectionItem->rect().toRect() : QRect();
-        QApplication::clipboard()->setImage(m_document->copy(selected), QClipboard::Clipboard);
-    }
-    viewport()->update();
-}
-
-void View::paste()
-{
-    if (Lumeno *window = Lumeno::instance())
-        window->manager()->setFromClipboard();
-    viewport()->update();
-}
-
-void View::selectAll()
-{
-    m_selectionItem->selectAll();
-    viewport()->update();
-}
-
-void View::clearSelection()
-{
-    m_selectionItem->clear();
-    viewport()->update();
-}
-
-void View::undo()
-{
-    if (m_document)
-        m_document->undoStack()->undo();
-    viewport()->update();
-}
-
-void View::redo()
-{
-    if (m_document)
-        m_document->undoStack()->redo();
-    viewport()->update();
-}
-
-void View::crop()
-{
-    if (hasImage() && m_document && m_selectionItem->hasSelection())
-        m_document->crop(m_selectionItem->rect().toRect());
-    viewport()->update();
-}
-
-void View::setDocument(Document *document)
-{
-    m_document = document;
-    connect(document, &Document::shown, this, &View::showDocument);
-    document->setViewStateSource([this] { return viewState(); });
-}
-
-ViewState View::viewState() const
-{
-    ViewState state;
-    state.valid = true;
-    state.selection = m_selectionItem->rect();
-    state.zoom = m_zoom;
-    state.centre = mapToScene(viewport()->rect()).boundingRect().center();
-    return state;
-}
-
-void View::showDocument(Image *image, const ViewState &state)
-{
-    setImage(image);
-    if (!state.valid)
-        return;
-    setZoom(state.zoom);
-    m_selectionItem->setFromPoints(state.selection.topLeft(), state.selection.bottomRight());
-    centerOn(state.centre);
 }

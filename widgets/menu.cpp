@@ -1,7 +1,5 @@
 #include "widgets/menu.h"
 
-#include "app/lumeno.h"
-
 #include <QAction>
 #include <QActionGroup>
 
@@ -14,75 +12,40 @@ Menu::Menu(QWidget *parent) : QMenu(parent)
 
 void Menu::handleAction(QAction *action)
 {
-    if (!action)
-        return;
-    const QVariant data = action->data();
     // Only the ids the menu stored itself; other integer types are not ids.
+    const QVariant data = action->data();
     if (data.typeId() == QMetaType::Int)
         emit actionTriggered(data.toInt());
 }
 
-QActionGroup *Menu::actionGroup(int groupId, bool exclusive)
-{
-    if (groupId == -1)
-        return nullptr;
-    QActionGroup *&group = m_groups[groupId];
-    if (!group) {
-        group = new QActionGroup(this);
-        group->setExclusive(exclusive);
-    }
-    return group;
-}
-
-void Menu::registerAction(int id, int groupId, QAction *action, bool exclusive)
+void Menu::registerAction(int id, QAction *action)
 {
     action->setData(id);
-    if (QActionGroup *group = actionGroup(groupId, exclusive)) {
-        action->setCheckable(true);
-        group->addAction(action);
-    }
     m_actions.insert(id, action);
 }
 
-QAction *Menu::addGroupedAction(int id, int groupId, const QString &iconName, const QString &text,
-                                const QKeySequence &shortcut, Qt::ShortcutContext context,
-                                bool exclusive)
+QAction *Menu::addAction(int id, const QString &text)
 {
     QAction *action = QMenu::addAction(text);
-    if (!iconName.isEmpty()) {
-        if (Lumeno *window = Lumeno::instance())
-            action->setIcon(window->icon(iconName));
-        action->setIconVisibleInMenu(true);
-    }
-    registerAction(id, groupId, action, exclusive);
-    action->setShortcut(shortcut);
-    action->setShortcutContext(context);
+    registerAction(id, action);
     return action;
 }
 
-QAction *Menu::addExclusiveAction(int id, int groupId, const QString &iconName, const QString &text,
-                                  const QString &shortcut, Qt::ShortcutContext context)
+void Menu::addAction(int id, QAction *action)
 {
-    return addGroupedAction(id, groupId, iconName, text, QKeySequence(shortcut), context, true);
+    QMenu::addAction(action);
+    registerAction(id, action);
 }
 
-QAction *Menu::addNonExclusiveAction(int id, int groupId, const QString &iconName,
-                                     const QString &text, const QString &shortcut,
-                                     Qt::ShortcutContext context)
+QAction *Menu::addExclusiveAction(int id, int groupId, const QString &text)
 {
-    return addGroupedAction(id, groupId, iconName, text, QKeySequence(shortcut), context, false);
-}
-
-QAction *Menu::addAction(int id, const QString &iconName, const QString &text,
-                         const QKeySequence &shortcut, Qt::ShortcutContext context)
-{
-    return addGroupedAction(id, -1, iconName, text, shortcut, context, false);
-}
-
-QAction *Menu::addAction(int id, const QString &iconName, const QString &text,
-                         const QString &shortcut, Qt::ShortcutContext context)
-{
-    return addAction(id, iconName, text, QKeySequence(shortcut), context);
+    QAction *action = addAction(id, text);
+    QActionGroup *&group = m_groups[groupId];
+    if (!group)
+        group = new QActionGroup(this);
+    action->setCheckable(true);
+    group->addAction(action);
+    return action;
 }
 
 bool Menu::isChecked(int id) const

@@ -2,28 +2,10 @@
 
 #include "widgets/menu.h"
 
-MenuButton::MenuButton(QWidget *parent)
-    : ToolButton(parent, QString(), QString(), QString(), QStringLiteral("menu_button"))
-{
-    setUpMenu();
-}
-
-MenuButton::MenuButton(QWidget *parent, const QString &iconName)
-    : ToolButton(parent, iconName, QString(), QString(), QStringLiteral("menu_button"))
-{
-    setUpMenu();
-}
-
-void MenuButton::setUpMenu()
+MenuButton::MenuButton(QWidget *parent, const QIcon &icon, const QSize &iconSize)
+    : ToolButton(parent, icon, iconSize, QStringLiteral("menu_button")),
+      m_buttonMenu(new Menu(this))
 {
     setPopupMode(QToolButton::InstantPopup);
-    m_buttonMenu = new Menu(this);
     setMenu(m_buttonMenu);
-}
-
-void MenuButton::mousePressEvent(QMouseEvent *event)
-{
-    emit buttonPressed();
-    // Opens the menu (instant popup) and returns only when it has closed.
-    ToolButton::mousePressEvent(event);
 }

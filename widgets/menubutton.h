@@ -13,24 +13,14 @@ class MenuButton : public ToolButton
     Q_OBJECT
 
 public:
-    explicit MenuButton(QWidget *parent);
-    MenuButton(QWidget *parent, const QString &iconName);
+    // Icon only, as ToolButton's.
+    MenuButton(QWidget *parent, const QIcon &icon, const QSize &iconSize);
 
     // The button's menu; a child of the button, alive as long as it is.
     Menu *buttonMenu() const { return m_buttonMenu; }
 
-signals:
-    // Emitted once per mouse press, before the menu is shown, so that a
-    // receiver can still rebuild or update the menu.
-    void buttonPressed();
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-
 private:
-    void setUpMenu();
-
-    Menu *m_buttonMenu = nullptr;
+    Menu *m_buttonMenu;
 };
 
 #endif

@@ -1,11 +1,14 @@
 #include "app/commandline.h"
+#include "app/commands.h"
+#include "app/fileworkflow.h"
 #include "app/lumeno.h"
 #include "app/startup.h"
 #include "app/toolbar.h"
 #include "colour/colorwidget.h"
-#include "document/image.h"
+#include "colour/formatmenu.h"
 #include "document/manager.h"
-#include "selection/selectionitem.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
 #include "tests/support/modals.h"
 #include "tests/support/testimages.h"
 #include "tests/support/testmain.h"
@@ -17,6 +20,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
@@ -34,7 +39,7 @@ namespace {
 QString enabledStates(Lumeno &window)
 {
     QString states;
-    for (int command = 0; command < Toolbar::CommandCount; ++command) {
+    for (int command = 0; command < Commands::ButtonCount; ++command) {
         const bool button = window.toolbar()->button(command)->isEnabled();
         const bool entry = window.toolbar()->menu()->action(command)->isEnabled();
         states += button != entry ? QLatin1Char('?') : button ? QLatin1Char('1') : QLatin1Char('0');
@@ -72,9 +77,11 @@ private slots:
     void drops();
     void settings_data();
     void settings();
-    void gridAndSampleSizeReachTheView();
+    void gridIsKept();
     void openAndSave();
     void unsavedChangesAreAskedAbout();
+    void ctrlD();
+    void longFormatKeepsTheWindow();
 
 private:
     QTemporaryDir m_dir;
@@ -128,6 +135,10 @@ void TestApp::toolbarKeepsItsHeightAndItsButtons()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     Toolbar *toolbar = window.toolbar();
     ColorWidget *panel = toolbar->colorWidget();
+    QImage picture(2, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(0, 0, 0));
+    picture.setPixel(1, 0, qRgb(200, 200, 200));
+    window.manager()->setImage(picture);
     const int minimum = window.width();
     QCOMPARE(minimum, window.minimumWidth());
     const auto panelPlaces = [&] {
@@ -141,9 +152,9 @@ void TestApp::toolbarKeepsItsHeightAndItsButtons()
         window.resize(width, 500);
         QList<int> places;
         // Texts of different lengths: "0,0,0,255" and "200,200,200,255".
-        for (const QColor &colour : {QColor(0, 0, 0), QColor(200, 200, 200)}) {
-            panel->setHoverColor(colour, QPointF(3, 4));
-            panel->setSelectedColor(colour, QPointF(3, 4));
+        for (const double x : {0.5, 1.5}) {
+            window.pick()->hover(QPointF(x, 0.5));
+            window.pick()->click(QPointF(x, 0.5));
             for (int i = 0; i < 3; ++i)
                 QApplication::processEvents();
             const QString at = QStringLiteral("width %1").arg(width);
@@ -151,7 +162,7 @@ void TestApp::toolbarKeepsItsHeightAndItsButtons()
             // Every button shown, in the one row; the legend from the left,
             // as far as it fits.
             QList<QWidget *> shown{toolbar->menuButton(), panel};
-            for (int command = 0; command < Toolbar::CommandCount; ++command)
+            for (int command = 0; command < Commands::ButtonCount; ++command)
                 shown << toolbar->button(command);
             bool gone = false;
             for (QWidget *legend : toolbar->legendItems()) {
@@ -188,25 +199,23 @@ void TestApp::enabledStatesAndMenuIds()
     QApplication::clipboard()->setImage(TestImages::pattern(300, 200));
     QTRY_VERIFY(window.view()->hasImage());
     QCOMPARE(enabledStates(window), QStringLiteral("111110011"));
-    View *view = window.view();
-    view->selectionItem()->setFromPoints(QPointF(10, 10), QPointF(40, 30));
-    QTRY_VERIFY(window.toolbar()->button(Toolbar::Crop)->isEnabled()); // half a second later
-    QVERIFY(window.toolbar()->button(Toolbar::ZoomToSelection)->isEnabled());
+    window.selection()->setFromPoints(QPointF(10, 10), QPointF(40, 30));
+    QCOMPARE(enabledStates(window), QStringLiteral("111111111"));
     QApplication::clipboard()->setText(QStringLiteral("text"));
-    QVERIFY(!window.toolbar()->button(Toolbar::Paste)->isEnabled());
+    QCOMPARE(enabledStates(window), QStringLiteral("111101111"));
 
     // Keypad Enter crops, as Return does.
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
-    QTRY_COMPARE(view->image()->image.size(), QSize(30, 20)); // the button animates its click
+    QCOMPARE(window.manager()->document()->image()->image.size(), QSize(30, 20));
     // Saved, it is not modified: Save is disabled.
     QVERIFY(window.manager()->document()->save(m_dir.filePath(QStringLiteral("saved.png"))));
-    QVERIFY(!window.toolbar()->button(Toolbar::Save)->isEnabled());
+    QVERIFY(!window.toolbar()->button(Commands::Save)->isEnabled());
     QCOMPARE(window.windowTitle(), QStringLiteral(" saved.png (30x20)"));
     {
         Modals modals;
-        window.menuActionHandler(Toolbar::About);
+        window.toolbar()->menu()->action(Commands::About)->trigger();
         QCOMPARE(modals.seen.size(), 1);
         QVERIFY(modals.seen.first().startsWith(QStringLiteral("About Lumeno: Lumeno 0.1.0\n")));
         QVERIFY(modals.seen.first().endsWith(QSettings().fileName()));
@@ -220,25 +229,29 @@ void TestApp::title()
     const QString path = TestImages::write(m_dir.path(), "100% %1 %2 %L1.png",
                                            TestImages::encoded(TestImages::pattern(80, 60), "png"));
     Lumeno window;
-    QSignalSpy shown(window.manager(), &Manager::showImage);
+    QSignalSpy shown(window.manager()->document(), &Document::shown);
     window.manager()->setPath(path);
     QVERIFY(shown.wait());
-    window.view()->selectionItem()->setFromPoints(QPointF(1, 2), QPointF(4, 6));
+    window.selection()->setFromPoints(QPointF(1, 2), QPointF(4, 6));
     QCOMPARE(window.windowTitle(), QStringLiteral(" 100% %1 %2 %L1.png (80x60) - 3x4 @ (1, 2)"));
-    window.view()->crop();
+    window.commands()->action(Commands::Crop)->trigger();
     QCOMPARE(window.windowTitle(), QStringLiteral("* 100% %1 %2 %L1.png (3x4)"));
     // Another image opens without the last one's selection.
-    window.view()->selectAll();
+    window.selection()->selectAll();
     window.manager()->setPath(m_png);
     QVERIFY(shown.wait());
     QCOMPARE(window.windowTitle(), QStringLiteral(" photo.png (80x60)"));
+    // Large sizes are whole numbers too.
+    window.manager()->setImage(QImage(1234567, 1, QImage::Format_RGB32));
+    window.selection()->selectAll();
+    QCOMPARE(window.windowTitle(), QStringLiteral("* untitled (1234567x1) - 1234567x1 @ (0, 0)"));
 }
 
 void TestApp::drops()
 {
     Lumeno window;
     window.show();
-    QSignalSpy shown(window.manager(), &Manager::showImage);
+    QSignalSpy shown(window.manager()->document(), &Document::shown);
     // Image data, as a browser drags it: an untitled, modified document.
     QMimeData imageData;
     imageData.setImageData(TestImages::pattern(33, 22));
@@ -251,7 +264,7 @@ void TestApp::drops()
     files.setUrls({QUrl::fromLocalFile(m_png), QUrl::fromLocalFile(m_dir.filePath("x.png"))});
     QVERIFY(drop(window, &files, Qt::CopyAction | Qt::MoveAction));
     QVERIFY(shown.wait());
-    QCOMPARE(window.view()->image()->fileName(), QStringLiteral("photo.png"));
+    QCOMPARE(window.manager()->document()->image()->fileName(), QStringLiteral("photo.png"));
     // Text is refused.
     QMimeData text;
     text.setText(QStringLiteral("words"));
@@ -291,7 +304,7 @@ void TestApp::settings()
         Lumeno window;
         QVERIFY(area.contains(window.geometry()));
         QCOMPARE(window.size(), size.boundedTo(area.size()));
-        QCOMPARE(window.currentDir(),
+        QCOMPARE(window.files()->currentDir(),
                  QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         window.setGeometry(QRect(61, 71, 739, 479));
         window.setWindowState(Qt::WindowMaximized);
@@ -303,19 +316,17 @@ void TestApp::settings()
              QRect(61, 71, 739, 479));
 }
 
-void TestApp::gridAndSampleSizeReachTheView()
+void TestApp::gridIsKept()
 {
     {
         Lumeno window;
         QVERIFY(window.view()->isPixelGridVisible());
-        window.toolbar()->menu()->action(Toolbar::PixelGrid)->trigger();
-        window.toolbar()->colorWidget()->formatMenuActionHandler(-11); // 3 x 3
-        QCOMPARE(window.view()->sampleSize(), 3);
+        window.toolbar()->menu()->action(Commands::PixelGrid)->trigger();
+        QVERIFY(!window.view()->isPixelGridVisible());
     }
-    Lumeno window; // as the last one left them
+    Lumeno window; // as the last one left it
     QVERIFY(!window.view()->isPixelGridVisible());
-    QVERIFY(!window.toolbar()->menu()->isChecked(Toolbar::PixelGrid));
-    QCOMPARE(window.view()->sampleSize(), 3);
+    QVERIFY(!window.toolbar()->menu()->isChecked(Commands::PixelGrid));
 }
 
 void TestApp::openAndSave()
@@ -326,18 +337,18 @@ void TestApp::openAndSave()
     Lumeno window;
     Modals modals;
     modals.file = elsewhere;
-    QSignalSpy shown(window.manager(), &Manager::showImage);
-    window.loadButtonClickedHandler();
+    QSignalSpy shown(window.manager()->document(), &Document::shown);
+    window.files()->open();
     QVERIFY(shown.wait());
     QVERIFY(modals.filters.first().contains(QStringLiteral("*.webp *.pbm *.pgm")));
-    QCOMPARE(window.currentDir(), other.path());
+    QCOMPARE(window.files()->currentDir(), other.path());
 
     // A pasted image has no file: Save asks for one, starting where the
     // last file came from.
     window.manager()->setImage(TestImages::pattern(30, 30));
     const QString target = m_dir.filePath(QStringLiteral("from-clipboard.png"));
     modals.file = target;
-    window.saveButtonClickedHandler();
+    window.files()->save();
     QCOMPARE(modals.seen.last(), "Save Image: " + other.path());
     QVERIFY(!modals.filters.join(QLatin1Char(' ')).contains(QStringLiteral("gif")));
     QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (30x30)"));
@@ -351,7 +362,7 @@ void TestApp::unsavedChangesAreAskedAbout()
     window.manager()->setImage(TestImages::pattern(30, 30)); // untitled, modified
     Modals modals(QMessageBox::Cancel);
     QVERIFY(!window.close());
-    window.loadButtonClickedHandler(); // no file dialog after Cancel
+    window.files()->open(); // no file dialog after Cancel
     QCOMPARE(modals.seen.size(), 2);
     QCOMPARE(modals.seen.first(), QStringLiteral("Unsaved Changes: The image 'untitled' has "
                                                  "changes that are not saved."));
@@ -362,6 +373,61 @@ void TestApp::unsavedChangesAreAskedAbout()
     modals.file = m_dir.filePath(QStringLiteral("asked.png"));
     QVERIFY(window.close());
     QCOMPARE(QImage(modals.file).size(), QSize(30, 30));
+}
+
+// Ctrl+D reaches the panel from any window of the program; the button shows
+// pressed first, then clicks.
+void TestApp::ctrlD()
+{
+    Lumeno window;
+    QImage picture(1, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgba(171, 205, 239, 18));
+    window.manager()->setImage(picture);
+    window.pick()->click(QPointF(0.5, 0.5));
+    window.colorWidget()->formatMenu()->trigger(1);
+    QLineEdit other;
+    for (QWidget *focus : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&other)}) {
+        focus->show();
+        focus->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(focus));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        ToolButton *button = window.colorWidget()->copyButton();
+        QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(button->isDown());
+        QVERIFY(clicked.wait());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
+    }
+}
+
+// However long the format, the colour panel never widens the window: its
+// texts are elided, whole in their tool tips, and the first picture is
+// centred in the window as it stays.
+void TestApp::longFormatKeepsTheWindow()
+{
+    int minimum = 0;
+    {
+        Lumeno window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        minimum = window.minimumWidth();
+    }
+    QSettings().setValue(QStringLiteral("colors/format_strings"),
+                         QStringList{QStringLiteral("rgba(%r,%g,%b,%a) ").repeated(12)});
+    QSettings().setValue(QStringLiteral("colors/format_index"), 5);
+    QSettings().setValue(QStringLiteral("view/window_geometry"), QRect(10, 10, 700, 500));
+    Lumeno window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.manager()->setImage(TestImages::pattern(40, 30));
+    QCoreApplication::processEvents();
+    QCOMPARE(window.width(), 700);
+    QCOMPARE(window.minimumWidth(), minimum);
+    QLabel *label = window.colorWidget()->hoverLabel();
+    QVERIFY(label->text().endsWith(QChar(0x2026)));
+    QCOMPARE(label->toolTip(), window.colorWidget()->hoverText());
+    const QPointF centre = window.view()->mapToScene(window.view()->viewport()->rect().center());
+    QVERIFY(qAbs(centre.x() - 20) <= 1 && qAbs(centre.y() - 15) <= 1);
 }
 
 LUMENO_TEST_MAIN(TestApp)

@@ -1,20 +1,21 @@
-#include "app/lumeno.h"
-#include "app/startup.h"
 #include "colour/colorformat.h"
 #include "colour/colorwidget.h"
 #include "colour/doubleswatch.h"
-#include "document/image.h"
-#include "selection/selectionitem.h"
+#include "colour/formatlist.h"
+#include "colour/formatmenu.h"
+#include "colour/recentcolors.h"
+#include "document/document.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
 #include "tests/support/modals.h"
 #include "tests/support/testmain.h"
-#include "view/view.h"
+#include "util/artwork.h"
 #include "widgets/menu.h"
 #include "widgets/menubutton.h"
 #include "widgets/toolbutton.h"
 
 #include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -63,6 +64,35 @@ QString expectedMenu(const QStringList &custom, int checked, const QStringList &
     return entries.join(QLatin1Char('|'));
 }
 
+// The colour panel with models of its own, shown at the width it asks for.
+struct Panel
+{
+    Panel() { widget.resize(widget.sizeHint()); }
+
+    // Shows a picture whose pixel hoverAt has hoverColour and clickAt
+    // clickColour, and hovers and clicks them.
+    void pick(const QColor &hoverColour, QPoint hoverAt, const QColor &clickColour, QPoint clickAt)
+    {
+        QImage picture(100, 100, QImage::Format_ARGB32);
+        picture.fill(Qt::black);
+        picture.setPixelColor(hoverAt, hoverColour);
+        picture.setPixelColor(clickAt, clickColour);
+        document.open(QStringLiteral("/tmp/a.png"), picture);
+        widget.resize(widget.sizeHint());
+        pickModel.hover(QPointF(hoverAt) + QPointF(0.5, 0.5));
+        pickModel.click(QPointF(clickAt) + QPointF(0.5, 0.5));
+    }
+    QString menu() const { return menuText(widget.formatButton()->buttonMenu()); }
+
+    Document document;
+    Selection selection{&document};
+    PickModel pickModel{&document};
+    FormatList formats;
+    RecentColors recent;
+    Artwork artwork{1.0};
+    ColorWidget widget{&pickModel, &selection, &formats, &recent, artwork};
+};
+
 } // namespace
 
 class TestColour : public QObject
@@ -70,7 +100,6 @@ class TestColour : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepareApplication(); }
     void init() { QSettings().clear(); }
     void formatting_data();
     void formatting();
@@ -80,9 +109,9 @@ private slots:
     void addingAndRemoving_data();
     void addingAndRemoving();
     void userTextIsData();
-    void ctrlD();
     void samplingAndRecentColours();
     void contrastToolTip();
+    void copyTextFollowsTheSelection();
 };
 
 // The format language is what users store in their settings: its exact
@@ -148,12 +177,11 @@ void TestColour::formatting()
 
 void TestColour::swatch()
 {
-    Lumeno window; // the checkerboard tile
-    DoubleSwatch swatch;
-    swatch.resize(40, 28);
-    swatch.setHoverColor(QColor(255, 0, 0, 128), QPointF());
-    swatch.setSelectedColor(QColor(10, 200, 30), QPointF());
-    const QImage image = swatch.grab().toImage();
+    Panel panel;
+    panel.pick(QColor(255, 0, 0, 128), QPoint(1, 1), QColor(10, 200, 30), QPoint(2, 2));
+    DoubleSwatch *swatch = panel.widget.swatch();
+    swatch->resize(40, 28);
+    const QImage image = swatch->grab().toImage();
     // In a grey frame, the hovered colour lies over a checkerboard of 7-pixel
     // squares by its alpha on the left, the clicked one on the right.
     const QList<QPair<QPoint, QRgb>> expected = {
@@ -206,11 +234,11 @@ void TestColour::storedFormats()
     else if (kept >= 0)
         strings = strings.mid(0, kept);
     {
-        ColorWidget panel;
-        QCOMPARE(panel.formatIndex(), expected);
-        QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu(strings, expected));
-        QCOMPARE(panel.copyButton()->text(),
-                 panel.currentFormat().formatColor(Qt::transparent, QPointF()));
+        Panel panel;
+        QCOMPARE(panel.formats.currentIndex(), expected);
+        QCOMPARE(panel.menu(), expectedMenu(strings, expected));
+        QCOMPARE(panel.widget.clickText(),
+                 panel.formats.current().formatColor(Qt::transparent, QPointF(), QRectF()));
     }
     // Written back at once.
     QCOMPARE(QSettings().value(QStringLiteral("colors/format_strings")).toStringList(), strings);
@@ -251,128 +279,119 @@ void TestColour::addingAndRemoving()
     QFETCH(QStringList, after);
     QFETCH(int, expectedIndex);
 
-    Lumeno window;
     storeFormats(before, index);
-    ColorWidget panel;
-    panel.setHoverColor(QColor(1, 2, 3, 4), QPointF(-19.5, 70.5));
-    panel.setSelectedColor(QColor(5, 6, 7), QPointF(30.5, 5.5));
-    const QString startFormat = panel.currentFormat().formatString();
+    Panel panel;
+    panel.pick(QColor(1, 2, 3, 4), QPoint(19, 70), QColor(5, 6, 7), QPoint(30, 5));
+    panel.selection.setFromPoints(QPointF(1, 2), QPointF(4, 6));
+    const QString startFormat = panel.formats.current().formatString();
     QSettings().clear();
 
     Modals modals(answer == QLatin1String("No") ? QMessageBox::No : QMessageBox::Yes);
     modals.close = answer.section(QLatin1Char(' '), 0, 0);
     modals.typed = answer.section(QLatin1Char(' '), 1);
-    panel.formatMenuActionHandler(id);
+    panel.widget.formatMenu()->trigger(id);
     // The dialog opens with the current format and previews the clicked
     // colour in the one typed.
+    const QRectF selection(1, 2, 3, 4);
     if (id == -1)
         QCOMPARE(modals.seen,
-                 (QStringList{
-                     startFormat,
-                     "= " + ColorFormat(modals.typed).formatColor(QColor(5, 6, 7), {30.5, 5.5})}));
+                 (QStringList{startFormat,
+                              "= " + ColorFormat(modals.typed)
+                                         .formatColor(QColor(5, 6, 7), {30.5, 5.5}, selection)}));
     else
         QCOMPARE(modals.seen.size(), 1);
 
-    QCOMPARE(panel.formatIndex(), expectedIndex);
-    QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu(after, expectedIndex));
-    const ColorFormat current = panel.currentFormat();
-    QCOMPARE(panel.hoverLabel()->text(), current.formatColor(QColor(1, 2, 3, 4), {-19.5, 70.5}));
-    QCOMPARE(panel.copyButton()->text(), current.formatColor(QColor(5, 6, 7), {30.5, 5.5}));
-    // Written whatever happened.
-    QCOMPARE(QSettings().value(QStringLiteral("colors/format_strings")).toStringList(), after);
-    QCOMPARE(QSettings().value(QStringLiteral("colors/format_index")).toInt(), expectedIndex);
+    QCOMPARE(panel.formats.currentIndex(), expectedIndex);
+    QCOMPARE(panel.menu(), expectedMenu(after, expectedIndex));
+    const ColorFormat current = panel.formats.current();
+    QCOMPARE(panel.widget.hoverLabel()->text(),
+             current.formatColor(QColor(1, 2, 3, 4), {19.5, 70.5}, selection));
+    QCOMPARE(panel.widget.copyButton()->text(),
+             current.formatColor(QColor(5, 6, 7), {30.5, 5.5}, selection));
+    // Written whenever something changed.
+    if (after != before || expectedIndex != index) {
+        QCOMPARE(QSettings().value(QStringLiteral("colors/format_strings")).toStringList(), after);
+        QCOMPARE(QSettings().value(QStringLiteral("colors/format_index")).toInt(), expectedIndex);
+    }
 }
 
 void TestColour::userTextIsData()
 {
-    Lumeno window;
     storeFormats({QStringLiteral("<b>%r&%g</b> &&")}, 5);
-    ColorWidget panel;
-    panel.setHoverColor(QColor(1, 2, 3), QPointF());
-    panel.setSelectedColor(QColor(4, 5, 6), QPointF());
+    Panel panel;
+    panel.pick(QColor(1, 2, 3), QPoint(0, 0), QColor(4, 5, 6), QPoint(1, 0));
     // Markup stays text; ampersands are no mnemonics.
-    QCOMPARE(panel.hoverLabel()->text(), QStringLiteral("<b>1&2</b> &&"));
-    QCOMPARE(panel.hoverLabel()->textFormat(), Qt::PlainText);
-    QVERIFY(QKeySequence::mnemonic(panel.copyButton()->text()).isEmpty());
-    QVERIFY(menuText(panel.formatButton()->buttonMenu()).contains("*<b>r&&g</b> &&&&"));
-    QTest::mouseClick(panel.copyButton(), Qt::LeftButton);
+    QCOMPARE(panel.widget.hoverLabel()->text(), QStringLiteral("<b>1&2</b> &&"));
+    QCOMPARE(panel.widget.hoverLabel()->textFormat(), Qt::PlainText);
+    QVERIFY(QKeySequence::mnemonic(panel.widget.copyButton()->text()).isEmpty());
+    QVERIFY(panel.menu().contains("*<b>r&&g</b> &&&&"));
+    QTest::mouseClick(panel.widget.copyButton(), Qt::LeftButton);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("<b>4&5</b> &&"));
-}
-
-// Ctrl+D reaches the panel from any window of the program; the button shows
-// pressed first, then clicks.
-void TestColour::ctrlD()
-{
-    Lumeno window;
-    ColorWidget panel;
-    panel.setSelectedColor(QColor(171, 205, 239, 18), QPointF());
-    panel.formatMenuActionHandler(1);
-    panel.show();
-    QLineEdit other;
-    for (QWidget *focus : {static_cast<QWidget *>(&panel), static_cast<QWidget *>(&other)}) {
-        focus->show();
-        focus->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(focus));
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        QSignalSpy clicked(panel.copyButton(), &QAbstractButton::clicked);
-        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(panel.copyButton()->isDown());
-        QVERIFY(clicked.wait());
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
-    }
 }
 
 void TestColour::samplingAndRecentColours()
 {
     storeFormats({}, 2);
-    QSettings().setValue(QStringLiteral("colors/sample_size"), 4); // none of the sizes
     QSettings().setValue(QStringLiteral("colors/recent_colors"),
                          QStringList{"a", "", "a", QString(5000, 'x'), "b"});
-    ColorWidget panel;
-    panel.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&panel));
-    QCOMPARE(panel.sampleSize(), 1);
-    QCOMPARE(panel.recentColors(), (QStringList{"a", "b"}));
-    panel.formatMenuActionHandler(-12); // 5 x 5
+    Panel panel;
+    panel.widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel.widget));
+    QCOMPARE(panel.recent.texts(), (QStringList{"a", "b"}));
 
     // Eleven copies and a repeat: the last ten, newest first, once each.
     for (const int red : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 5}) {
-        panel.setSelectedColor(QColor(red, 0, 0), QPointF());
-        QTest::mouseClick(panel.copyButton(), Qt::LeftButton);
+        panel.pick(Qt::black, QPoint(0, 0), QColor(red, 0, 0), QPoint(50, 50));
+        QTest::mouseClick(panel.widget.copyButton(), Qt::LeftButton);
     }
-    QVERIFY(panel.copiedLabel()->isVisible()); // for about a second
-    QVERIFY(panel.copiedLabel()->geometry().contains(panel.copyButton()->rect()));
+    QLabel *copied = panel.widget.copiedLabel();
+    QVERIFY(copied->isVisible()); // for about a second
+    QVERIFY(copied->geometry().contains(panel.widget.copyButton()->rect()));
     QStringList recent = {"#050000", "#0a0000", "#090000", "#080000", "#070000",
                           "#060000", "#040000", "#030000", "#020000", "#010000"};
-    QCOMPARE(panel.recentColors(), recent);
-    QCOMPARE(menuText(panel.formatButton()->buttonMenu()), expectedMenu({}, 2, recent, 2));
+    QCOMPARE(panel.recent.texts(), recent);
+    panel.widget.formatMenu()->trigger(-12); // 5 x 5
+    QCOMPARE(panel.pickModel.sampleSize(), 5);
+    QCOMPARE(panel.menu(), expectedMenu({}, 2, recent, 2));
     // Choosing one copies it again.
-    panel.formatMenuActionHandler(-109);
+    panel.widget.formatMenu()->trigger(-109);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#010000"));
     recent.move(9, 0);
-    QTRY_VERIFY(!panel.copiedLabel()->isVisible());
+    QTRY_VERIFY(!copied->isVisible());
 
-    ColorWidget next; // the next run
-    QCOMPARE(next.sampleSize(), 5);
-    QCOMPARE(menuText(next.formatButton()->buttonMenu()), expectedMenu({}, 2, recent, 2));
+    Panel next; // the next run
+    QCOMPARE(next.menu(), expectedMenu({}, 2, recent, 2));
 }
 
 void TestColour::contrastToolTip()
 {
     // The format is the user's text: it stays text in the rich tool tip.
     storeFormats({"<b>%rr"}, 5);
-    ColorWidget panel;
-    const auto tip = [&panel](const QColor &hover) {
-        panel.setHoverColor(hover, QPointF());
-        panel.setSelectedColor(Qt::white, QPointF());
-        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), panel.swatch()->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(panel.swatch(), &help);
-        return panel.swatch()->toolTip();
-    };
+    Panel panel;
+    panel.pick(QColor(0x777777), QPoint(0, 0), Qt::white, QPoint(1, 0));
+    QWidget *swatch = panel.widget.swatch();
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), swatch->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(swatch, &help);
     QCOMPARE(
-        tip(QColor(0x777777)),
+        swatch->toolTip(),
         "<qt>Hovered: &lt;b&gt;77<br>Clicked: &lt;b&gt;ff<br>Contrast ratio: 4.48:1<br>"
         "AA: normal text fail, large text pass<br>AAA: normal text fail, large text fail</qt>");
+}
+
+// The copy button and Ctrl+D give the clicked colour with the selection as
+// it is now, however it changed since the click.
+void TestColour::copyTextFollowsTheSelection()
+{
+    storeFormats({"%x0,%y0 %wx%h"}, 5);
+    Panel panel;
+    panel.pick(Qt::red, QPoint(3, 3), Qt::blue, QPoint(4, 4));
+    panel.selection.setFromPoints(QPointF(40, 30), QPointF(91, 95));
+    QCOMPARE(panel.widget.copyButton()->text(), QStringLiteral("40,30 51x65"));
+    panel.selection.nudge(QPoint(1, 0), false);
+    QCOMPARE(panel.widget.copyButton()->text(), QStringLiteral("41,30 51x65"));
+    panel.selection.selectAll();
+    panel.widget.copyColor();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0,0 100x100"));
 }
 
 LUMENO_TEST_MAIN(TestColour)

@@ -1,8 +1,10 @@
-#include "selection/selectionitem.h"
+#include "view/selectionitem.h"
 #include "tests/support/testimages.h"
 #include "tests/support/testmain.h"
 #include "tests/support/viewfixture.h"
 
+#include <QSettings>
+#include <QUndoStack>
 #include <QSignalSpy>
 
 namespace {
@@ -27,14 +29,18 @@ bool dimmed(const QColor &shown, const QColor &under)
 
 } // namespace
 
-// The one selection: whole pixels inside the image, handles 25 screen pixels
-// wide, right-button drags, and what it paints.
+// The one selection: whole pixels inside the image, following the document;
+// handles 25 screen pixels wide, right-button drags, and what it paints. And
+// what is picked: colours averaged by alpha over the sample square.
 class TestSelection : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init() { QSettings().clear(); }
     void corners();
+    void followsTheDocument();
+    void picking();
     void drags();
     void pointerSnapsAndCursorsFollow();
     void doubleClick();
@@ -44,29 +50,80 @@ private slots:
 
 void TestSelection::corners()
 {
-    ViewFixture f;
-    SelectionItem *selection = f.view->selectionItem();
-    f.view->selectAll(); // no image: nothing to select
-    QCOMPARE(selection->rect(), QRectF(0, 0, 0, 0));
-    f.show(TestImages::pattern(100, 100));
-    QSignalSpy changed(f.view, &View::selectionChanged);
+    Document document;
+    Selection selection(&document);
+    selection.selectAll(); // no image: nothing to select
+    QCOMPARE(selection.rect(), QRectF(0, 0, 0, 0));
+    document.open(QStringLiteral("/tmp/a.png"), TestImages::pattern(100, 100));
+    QSignalSpy changed(&selection, &Selection::changed);
     // Corners are clamped to the image, rounded (halves up) and normalised;
-    // the raw rectangle keeps the order they came in.
+    // snapped, they keep the order they came in.
     const QList<std::tuple<QPointF, QPointF, QRectF, QRectF>> cases = {
         {{10.4, 20.6}, {3.5, 7.2}, {4, 7, 6, 14}, {10, 21, -6, -14}},
         {{-5, 50}, {500, 60}, {0, 50, 100, 10}, {0, 50, 100, 10}},
         {{100, 100}, {99.6, 99.4}, {100, 99, 0, 1}, {100, 100, 0, -1}}};
     for (const auto &[p1, p2, rect, raw] : cases) {
-        selection->setFromPoints(p1, p2);
-        QCOMPARE(selection->rect(), rect);
-        QCOMPARE(selection->rawRect(), raw);
-        QCOMPARE(f.view->hasSelection(), rect.width() && rect.height());
+        selection.setFromPoints(p1, p2);
+        QCOMPARE(selection.rect(), rect);
+        QCOMPARE(selection.snapped(p1, p2), raw);
+        QCOMPARE(selection.hasSelection(), rect.width() && rect.height());
     }
-    selection->clear();
-    selection->clear();
+    selection.clear();
+    selection.clear();
     QCOMPARE(changed.size(), 4);
-    f.view->selectAll();
-    QCOMPARE(selection->rect(), QRectF(0, 0, 100, 100));
+    selection.selectAll();
+    QCOMPARE(selection.rect(), QRectF(0, 0, 100, 100));
+}
+
+// A new picture comes without a selection, a restored one with the
+// selection it was seen with; a picture of another size says so even where
+// the selection stays empty.
+void TestSelection::followsTheDocument()
+{
+    Document document;
+    Selection selection(&document);
+    ViewState where;
+    where.valid = true;
+    where.selection = QRectF(2, 3, 4, 5);
+    document.setViewStateSource([&where] { return where; });
+    document.open(QStringLiteral("/tmp/a.png"), TestImages::pattern(30, 20));
+    QSignalSpy changed(&selection, &Selection::changed);
+    document.crop(QRect(0, 0, 10, 10));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(selection.bounds(), QRect(0, 0, 10, 10));
+    QVERIFY(!selection.hasSelection());
+    document.undoStack()->undo();
+    QCOMPARE(selection.rect(), QRectF(2, 3, 4, 5));
+    document.open(QStringLiteral("/tmp/b.png"), TestImages::pattern(30, 20));
+    QVERIFY(!selection.hasSelection());
+    QCOMPARE(changed.size(), 3);
+}
+
+// Averages weigh each pixel by its alpha, and the sample size is kept
+// between runs.
+void TestSelection::picking()
+{
+    QSettings().setValue(QStringLiteral("colors/sample_size"), 4); // none of the sizes
+    Document document;
+    PickModel pick(&document);
+    QCOMPARE(pick.sampleSize(), 1);
+    QSignalSpy hovered(&pick, &PickModel::hoverChanged);
+    pick.hover(QPointF(1, 1)); // no picture yet
+    QVERIFY(hovered.isEmpty());
+    QImage image(3, 3, QImage::Format_ARGB32);
+    image.fill(qRgba(0, 0, 255, 51));
+    image.setPixel(0, 0, qRgba(255, 0, 0, 255));
+    document.open(QStringLiteral("/tmp/a.png"), image);
+    pick.hover(QPointF(0.5, 0.5));
+    QCOMPARE(pick.hoverColor(), QColor(255, 0, 0));
+    pick.setSampleSize(2); // the next odd size, at once
+    QCOMPARE(hovered.size(), 2);
+    // Four pixels inside the image: one opaque red, three faint blue.
+    QCOMPARE(pick.hoverColor(), QColor(159, 0, 96, 102));
+    pick.click(QPointF(-0.5, 0.5)); // left of the picture
+    QCOMPARE(pick.clickColor(), QColor(Qt::transparent));
+    PickModel next(&document);
+    QCOMPARE(next.sampleSize(), 3);
 }
 
 void TestSelection::drags()
@@ -91,13 +148,12 @@ void TestSelection::drags()
     for (const auto &[before, from, to, after] : cases) {
         ViewFixture f(QSize(1000, 800));
         f.show(TestImages::pattern(500, 500));
-        SelectionItem *selection = f.view->selectionItem();
         if (!before.isEmpty())
-            selection->setFromPoints(before.topLeft(), before.bottomRight());
-        QSignalSpy changed(f.view, &View::selectionChanged);
+            f.selection.setFromPoints(before.topLeft(), before.bottomRight());
+        QSignalSpy changed(&f.selection, &Selection::changed);
         rightDrag(f, from, to);
-        QCOMPARE(selection->rect(), after);
-        QVERIFY(!selection->isCreating() && !selection->isAdjusting() && changed.size() > 0);
+        QCOMPARE(f.selection.rect(), after);
+        QVERIFY(!f.view->selectionItem()->isDragging() && changed.size() > 0);
     }
 }
 
@@ -106,7 +162,7 @@ void TestSelection::pointerSnapsAndCursorsFollow()
     ViewFixture f(QSize(1000, 800));
     f.show(TestImages::pattern(500, 500));
     SelectionItem *selection = f.view->selectionItem();
-    selection->setFromPoints(QPointF(100, 100), QPointF(400, 300));
+    f.selection.setFromPoints(QPointF(100, 100), QPointF(400, 300));
     QWidget *viewport = f.view->viewport();
     const QList<QPair<QPointF, Qt::CursorShape>> cursors = {
         {{250, 200}, Qt::SizeAllCursor}, {{100, 100}, Qt::SizeFDiagCursor},
@@ -128,7 +184,7 @@ void TestSelection::doubleClick()
 {
     ViewFixture f(QSize(800, 600));
     f.show(TestImages::pattern(1000, 1000));
-    f.view->selectionItem()->setFromPoints(QPointF(100, 200), QPointF(246, 309));
+    f.selection.setFromPoints(QPointF(100, 200), QPointF(246, 309));
     // Inside the selection zooms to it, away from it fits the image.
     for (const QPointF &point : {QPointF(150, 250), QPointF(900, 900)}) {
         f.view->centerOn(point);
@@ -159,7 +215,7 @@ void TestSelection::painting()
     flat.fill(base);
     f.show(flat);
     f.view->setZoom(zoom);
-    f.view->selectionItem()->setFromPoints(QPointF(40, 60), QPointF(100, 100));
+    f.selection.setFromPoints(QPointF(40, 60), QPointF(100, 100));
     f.view->centerOn(70, 80);
     const QPoint topLeft = f.viewportPosOf(QPointF(40, 60));
     const QPoint bottomRight = f.viewportPosOf(QPointF(100, 100)) - QPoint(1, 1);

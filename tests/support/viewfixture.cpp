@@ -1,15 +1,16 @@
 #include "tests/support/viewfixture.h"
 
+#include "view/pixelmapping.h"
+
 #include <QApplication>
-#include <QTest>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 
 ViewFixture::ViewFixture(const QSize &viewportSize)
+    : artwork(qApp->devicePixelRatio()), selection(&document), pick(&document)
 {
-    window = new Lumeno;
-    view = new View;
-    view->setDocument(&document);
+    view = new View(&document, &selection, &pick, artwork);
     view->resize(viewportSize);
     view->show();
     if (!QTest::qWaitForWindowExposed(view))
@@ -19,7 +20,6 @@ ViewFixture::ViewFixture(const QSize &viewportSize)
 ViewFixture::~ViewFixture()
 {
     delete view;
-    delete window;
 }
 
 void ViewFixture::show(const QImage &pixels)
@@ -45,4 +45,9 @@ void ViewFixture::hover(const QPointF &pos)
 QPoint ViewFixture::viewportPosOf(const QPointF &scenePos) const
 {
     return view->mapFromScene(scenePos);
+}
+
+QPoint ViewFixture::hoveredPixel() const
+{
+    return PixelMapping::pixelAt(pick.hoverPoint());
 }

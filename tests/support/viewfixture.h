@@ -1,18 +1,17 @@
 #ifndef LUMENO_VIEWFIXTURE_H
 #define LUMENO_VIEWFIXTURE_H
 
-#include "app/lumeno.h"
 #include "document/document.h"
+#include "selection/pickmodel.h"
+#include "selection/selection.h"
+#include "util/artwork.h"
 #include "view/view.h"
 
 #include <QPoint>
 #include <QPointF>
 
-class QWidget;
-
-// A main window (for the picture registry and the document source) and a
-// view of its own, shown at a known viewport size, showing a document of its
-// own.
+// A view of its own, shown at a known viewport size, with the models it
+// shows: a document, its selection and the pick model.
 struct ViewFixture
 {
     explicit ViewFixture(const QSize &viewportSize = QSize(800, 600));
@@ -27,10 +26,14 @@ struct ViewFixture
     // which the offscreen platform does not turn into a move event.)
     void hover(const QPointF &pos);
     QPoint viewportPosOf(const QPointF &scenePos) const;
+    // The image pixel the pick model holds as hovered.
+    QPoint hoveredPixel() const;
 
-    Lumeno *window = nullptr;
-    View *view = nullptr;
+    Artwork artwork;
     Document document;
+    Selection selection;
+    PickModel pick;
+    View *view = nullptr;
 };
 
 #endif

@@ -1,4 +1,3 @@
-#include "util/stopwatch.h"
 #include "util/utilities.h"
 
 #include "tests/support/testmain.h"
@@ -12,7 +11,6 @@ class TestUtil : public QObject
 private slots:
     void texts();
     void averageAndContrast();
-    void stopwatch();
 };
 
 void TestUtil::texts()
@@ -32,12 +30,7 @@ void TestUtil::texts()
     // Entities are escaped again; single quotes stay.
     QCOMPARE(::escapeHtml("<a href=\"x\">&'&lt;</a>"),
              "&lt;a href=&quot;x&quot;&gt;&amp;'&amp;lt;&lt;/a&gt;");
-    // Whole-number results do not truncate one too low; channels stay
-    // premultiplied by the coverage.
-    QCOMPARE(::blendColors(QColor(255, 255, 255), QColor(0, 0, 0, 51), false),
-             QColor(204, 204, 204));
-    QCOMPARE(::blendColors(QColor(255, 255, 255, 128), QColor(255, 0, 0, 128), true),
-             QColor(191, 63, 63));
+    QCOMPARE(::escapeMnemonics("a&b&&"), "a&&b&&&&");
 }
 
 // Averages over the pixels inside the area, weighted by alpha, rounded halves
@@ -56,29 +49,6 @@ void TestUtil::averageAndContrast()
     QCOMPARE(::averageColor(image, QRect(2, 0, 3, 3)), QColor(Qt::transparent));
     QCOMPARE(QString::number(::contrastRatio(Qt::black, Qt::white), 'f', 2), "21.00");
     QCOMPARE(QString::number(::contrastRatio(Qt::blue, Qt::white), 'f', 2), "8.59");
-}
-
-void TestUtil::stopwatch()
-{
-    const auto spin = [](int ms) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ms) {
-        }
-    };
-    Stopwatch &watch = globalStopwatch;
-    watch.start();
-    spin(3);
-    watch.start(); // neither restarts nor counts
-    const double first = watch.stop();
-    spin(5); // time between periods does not count
-    QCOMPARE(watch.stop(), first);
-    watch.start();
-    spin(2);
-    QVERIFY(watch.stop() - first >= 0.002 && first >= 0.003);
-    QVERIFY(watch.startCount() == 2 && watch.elapsed() == 0.0);
-    resetStopwatch();
-    QVERIFY(watch.stop() == 0.0 && watch.startCount() == 0);
 }
 
 LUMENO_TEST_MAIN(TestUtil)

@@ -1,10 +1,8 @@
-#include "selection/selectionitem.h"
+#include "view/selectionitem.h"
 
-#include "app/lumeno.h"
-#include "document/image.h"
+#include "selection/selection.h"
 #include "view/view.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -23,24 +21,24 @@ constexpr double DragScrollMargin = 25; // view pixels kept inside the window
 
 } // namespace
 
-SelectionItem::SelectionItem(View *view) : m_view(view)
+SelectionItem::SelectionItem(View *view, Selection *selection, const QPixmap &dropTarget)
+    : m_view(view), m_selection(selection), m_dropTargetPixmap(dropTarget)
 {
     setAcceptHoverEvents(true);
     setFlag(QGraphicsItem::ItemIsFocusable);
     setAcceptDrops(false);
     setFocus(Qt::OtherFocusReason);
-    if (Lumeno *window = Lumeno::instance())
-        m_dropTargetPixmap = window->pixmap(QStringLiteral("drag-and-drop-target"));
-    m_labelImage = QImage(300, 50, QImage::Format_ARGB32);
     updateLabel();
     view->scene()->addItem(this);
+    connect(selection, &Selection::changed, this, &SelectionItem::selectionChanged);
 }
 
-void SelectionItem::setImage(Image *image)
+void SelectionItem::selectionChanged()
 {
-    m_image = image;
-    prepareGeometryChange();
-    m_imageRect = QRectF(0, 0, image->width(), image->height());
+    updateOutsidePath();
+    updateHandlePaths();
+    updateLabel();
+    update();
 }
 
 void SelectionItem::setBounds(const QRectF &bounds)
@@ -55,98 +53,22 @@ QRectF SelectionItem::boundingRect() const
     return m_bounds;
 }
 
-void SelectionItem::setFromPoints(const QPointF &p1, const QPointF &p2)
-{
-    // A corner may lie on the right or bottom border of the image.
-    const auto clampX = [this](double x) {
-        return qMin(qMax(x, m_imageRect.left()), m_imageRect.left() + m_imageRect.width());
-    };
-    const auto clampY = [this](double y) {
-        return qMin(qMax(y, m_imageRect.top()), m_imageRect.top() + m_imageRect.height());
-    };
-    const double x1 = qRound(clampX(p1.x()));
-    const double y1 = qRound(clampY(p1.y()));
-    const double x2 = qRound(clampX(p2.x()));
-    const double y2 = qRound(clampY(p2.y()));
-
-    m_rawRect = QRectF(x1, y1, x2 - x1, y2 - y1);
-    const QRectF normalized(qMin(x1, x2), qMin(y1, y2), qAbs(x2 - x1), qAbs(y2 - y1));
-    if (normalized != m_rect) {
-        m_rect = normalized;
-        updateOutsidePath();
-        updateLabel();
-        emit selectionChanged();
-    }
-    updateHandlePaths();
-}
-
-void SelectionItem::clear()
-{
-    setFromPoints(QPointF(0, 0), QPointF(0, 0));
-    update();
-}
-
-void SelectionItem::selectAll()
-{
-    setFromPoints(m_imageRect.topLeft(), m_imageRect.bottomRight());
-    update();
-}
-
-bool SelectionItem::nudge(const QPoint &delta, bool edges)
-{
-    if (!hasSelection() || m_creating || m_adjusting)
-        return false;
-    const QRectF r = m_rect;
-    if (edges) {
-        const double width = qBound(1.0, r.width() + delta.x(), m_imageRect.right() - r.left());
-        const double height = qBound(1.0, r.height() + delta.y(), m_imageRect.bottom() - r.top());
-        setFromPoints(r.topLeft(), r.topLeft() + QPointF(width, height));
-    } else {
-        // The whole selection stops at the border; it never shrinks there.
-        const QPointF shift(qBound(m_imageRect.left() - r.left(), double(delta.x()),
-                                   m_imageRect.right() - r.right()),
-                            qBound(m_imageRect.top() - r.top(), double(delta.y()),
-                                   m_imageRect.bottom() - r.bottom()));
-        setFromPoints(r.topLeft() + shift, r.bottomRight() + shift);
-    }
-    update();
-    return true;
-}
-
-bool SelectionItem::hasSelection() const
-{
-    return m_rect.width() != 0 && m_rect.height() != 0;
-}
-
 Handle SelectionItem::hitTest(const QPointF &scenePos) const
 {
-    return SelectionHandles::hitTest(m_rect, scenePos, m_view->zoom());
-}
-
-QPointF SelectionItem::handleAnchor(const QPointF &scenePos) const
-{
-    return SelectionHandles::anchor(m_rect, hitTest(scenePos), scenePos);
-}
-
-QPainterPath SelectionItem::handlePath(int handle)
-{
-    // Ids without an outline (None, Inside) get an empty one, so highlighting
-    // them draws nothing.
-    return m_handlePaths[handle];
+    return SelectionHandles::hitTest(m_selection->rect(), scenePos, m_view->zoom());
 }
 
 void SelectionItem::updateHandlePaths()
 {
     // While dragging, the outlines follow the corner being dragged, even past
     // the opposite side.
-    const QRectF r = (m_creating || m_adjusting) ? m_rawRect : m_rect;
-    m_handlePaths = outlines(r, m_view->zoom());
+    m_handlePaths = outlines(isDragging() ? m_rawRect : m_selection->rect(), m_view->zoom());
 }
 
 void SelectionItem::updateOutsidePath()
 {
     const double onePixel = 1.0 / m_view->zoom();
-    QRectF inside = m_rect;
+    QRectF inside = m_selection->rect();
     if (inside.width() > 0)
         inside.setWidth(inside.width() - onePixel);
     if (inside.height() > 0)
@@ -194,25 +116,9 @@ void SelectionItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
     QGraphicsItem::hoverMoveEvent(event);
 }
 
-bool SelectionItem::sceneEvent(QEvent *event)
-{
-    return QGraphicsItem::sceneEvent(event);
-}
-
-void SelectionItem::keyPressEvent(QKeyEvent *event)
-{
-    QGraphicsItem::keyPressEvent(event);
-}
-
-void SelectionItem::keyReleaseEvent(QKeyEvent *event)
-{
-    QGraphicsItem::keyReleaseEvent(event);
-}
-
 void SelectionItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (event->button() != Qt::RightButton || m_imageRect.width() <= 0 ||
-        m_imageRect.height() <= 0) {
+    if (event->button() != Qt::RightButton || m_selection->bounds().isEmpty()) {
         // Ignored, so the item does not grab the mouse.
         QGraphicsItem::mousePressEvent(event);
         updateCursor();
@@ -222,27 +128,35 @@ void SelectionItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (m_hoverHandle != None && !m_creating) {
         // Grabbing a corner a few pixels off puts the pointer exactly on it,
         // so that the corner then follows the pointer one to one.
-        m_pressPos = handleAnchor(m_view->snappedScenePos());
+        const QPointF p = m_view->snappedScenePos();
+        m_pressPos = anchor(m_selection->rect(), hitTest(p), p);
         QCursor::setPos(sceneToGlobal(m_pressPos));
         m_activeHandle = m_hoverHandle;
-        m_rectAtPress = m_rect;
+        m_rectAtPress = m_selection->rect();
+        m_rawRect = m_rectAtPress;
         m_adjusting = true;
-        updateCursor();
     } else {
         m_pressPos = m_view->snappedScenePos();
-        setFromPoints(m_pressPos, m_pressPos);
-        m_rectAtPress = m_rect;
         m_creating = true;
-        update();
-        updateCursor();
+        dragTo(QRectF(m_pressPos, m_pressPos));
+        m_rectAtPress = m_selection->rect();
     }
+    update();
+    updateCursor();
     // Accepted: the item now grabs the mouse until the release.
     event->accept();
 }
 
+void SelectionItem::dragTo(const QRectF &rect)
+{
+    m_rawRect = m_selection->snapped(rect.topLeft(), rect.bottomRight());
+    m_selection->setFromPoints(rect.topLeft(), rect.bottomRight());
+    updateHandlePaths();
+}
+
 void SelectionItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (!m_creating && !m_adjusting) {
+    if (!isDragging()) {
         QGraphicsItem::mouseMoveEvent(event);
         updateCursor();
         return;
@@ -304,7 +218,7 @@ void SelectionItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
     default:
         break;
     }
-    setFromPoints(QPointF(x, y), QPointF(x + w, y + h));
+    dragTo(QRectF(x, y, w, h));
 
     const QRectF followed = handle == Inside ? QRectF(x, y, w, h) : QRectF(p, QSizeF(0, 0));
     followDrag(followed, p, DragScrollMargin);
@@ -327,19 +241,13 @@ void SelectionItem::followDrag(const QRectF &rect, const QPointF &anchor, double
 
 void SelectionItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (m_creating) {
-        m_creating = false;
-        update();
-    } else if (m_adjusting) {
-        m_adjusting = false;
-        update();
-    } else {
+    if (!isDragging())
         QGraphicsItem::mouseReleaseEvent(event);
-    }
+    m_creating = false;
+    m_adjusting = false;
     updateHandlePaths();
+    update();
     updateCursor();
-    if (Lumeno *window = Lumeno::instance())
-        window->updateButtons();
 }
 
 void SelectionItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *)
@@ -355,35 +263,35 @@ void SelectionItem::doubleClick()
         m_view->zoomToFit();
 }
 
-QFont SelectionItem::labelFont() const
-{
-    QFont font = Lumeno::instance() ? Lumeno::instance()->font() : QApplication::font();
-    font.setPixelSize(20);
-    return font;
-}
-
 void SelectionItem::updateLabel()
 {
-    // Rendered once per change of the rectangle, never while painting.
-    m_labelImage.fill(QColor(255, 255, 255, 0));
-    const QString text = QStringLiteral("%1x%2 @ (%3, %4)")
-                             .arg(m_rect.width())
-                             .arg(m_rect.height())
-                             .arg(m_rect.x())
-                             .arg(m_rect.y());
-    QPainter painter(&m_labelImage);
+    // Rendered once per change of the rectangle, never while painting. Whole
+    // numbers are written as such, however large.
+    const QRectF r = m_selection->rect();
+    const auto number = [](double value) {
+        return QString::number(qint64(value));
+    };
+    const QString text = number(r.width()) + QLatin1Char('x') + number(r.height()) +
+                         QStringLiteral(" @ (") + number(r.x()) + QStringLiteral(", ") +
+                         number(r.y()) + QLatin1Char(')');
+    QFont font = m_view->font();
+    font.setPixelSize(20);
+    const QFontMetrics metrics(font);
+    QImage label(qMax(300, metrics.horizontalAdvance(text) + 4), 50, QImage::Format_ARGB32);
+    label.fill(Qt::transparent);
+    QPainter painter(&label);
     painter.setPen(
         QPen(QBrush(QColor(255, 255, 255, 255)), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.setFont(labelFont());
+    painter.setFont(font);
     painter.setRenderHints(QPainter::TextAntialiasing | QPainter::Antialiasing);
     painter.drawText(QPointF(0, 35), text);
     painter.end();
-    m_labelPixmap = QPixmap::fromImage(m_labelImage);
+    m_labelPixmap = QPixmap::fromImage(label);
 }
 
 void SelectionItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    if (!m_image) {
+    if (m_selection->bounds().isEmpty()) {
         // The drop hint, centred on the scene rectangle, which is centred on
         // the window while there is no image.
         const int cx = (2 * int(m_bounds.x()) + int(m_bounds.width()) - 1) / 2;
@@ -392,9 +300,10 @@ void SelectionItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
         painter->drawPixmap(cx - size.width() / 2, cy - size.height() / 2, m_dropTargetPixmap);
         return;
     }
-    if (!hasSelection() && !m_creating && !m_adjusting)
+    if (!m_selection->hasSelection() && !isDragging())
         return;
 
+    const QRectF rect = m_selection->rect();
     const double zoom = m_view->zoom();
     const double onePixel = 1.0 / zoom;
     painter->setRenderHint(QPainter::Antialiasing, false);
@@ -405,7 +314,7 @@ void SelectionItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
 
     painter->setBrush(Qt::NoBrush);
     painter->setPen(QPen(Qt::white, 0));
-    QRectF frame = m_rect;
+    QRectF frame = rect;
     if (frame.width() > 0)
         frame.setWidth(frame.width() - onePixel);
     if (frame.height() > 0)
@@ -419,10 +328,10 @@ void SelectionItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
         QPen highlight(QBrush(Qt::red), 3.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
         highlight.setCosmetic(true);
         painter->setPen(highlight);
-        painter->drawPath(handlePath(m_hoverHandle));
+        painter->drawPath(m_handlePaths.value(m_hoverHandle));
     }
 
     // The label keeps its size on screen: one unit is one view pixel here.
     painter->scale(onePixel, onePixel);
-    painter->drawPixmap(QPointF(m_rect.x() * zoom, m_rect.y() * zoom - LabelOffset), m_labelPixmap);
+    painter->drawPixmap(QPointF(rect.x() * zoom, rect.y() * zoom - LabelOffset), m_labelPixmap);
 }

@@ -1,0 +1,65 @@
+#ifndef LUMENO_NAVIGATION_H
+#define LUMENO_NAVIGATION_H
+
+#include <QPoint>
+#include <QPointF>
+
+class PickModel;
+class Selection;
+class View;
+
+// The view's gestures for moving about the picture: a left drag pans one to
+// one, a middle drag zooms (up zooms in, by e per 100 pixels, around the
+// press), the wheel zooms by 1.2 a notch around the pointer, and the arrow
+// keys step the pointer over the picture by image pixels (Ctrl: by ten),
+// with Shift moving the selection instead and Shift+Alt its right or bottom
+// edge.
+//
+// Positions are logical viewport coordinates. The view hands its events
+// here and reads back whether a gesture took them.
+class Navigation
+{
+public:
+    Navigation(View *view, PickModel *pick, Selection *selection);
+
+    bool isPanning() const { return m_panning; }
+    bool isZoomDragging() const { return m_zoomDragging; }
+
+    // A button went down with the pointer at cursor; true when that starts
+    // a pan or a zoom drag.
+    bool press(Qt::MouseButton button, const QPointF &cursor);
+    // The pointer moved to cursor: pans or zooms while a gesture runs; true
+    // when the picture moved under the pointer.
+    bool move(const QPointF &cursor);
+    // A release of any button ends both gestures.
+    void release();
+    // Wheel rotation in eighths of a degree, with the pointer at cursor.
+    void wheel(int angle, const QPointF &cursor);
+    // An arrow key (Qt::Key_Left...) with modifiers; true when it moved the
+    // pointer or the selection. pointerInside: the pointer is over the view.
+    bool arrowKey(int key, Qt::KeyboardModifiers modifiers, bool pointerInside,
+                  bool selectionDragged);
+
+private:
+    // Moves the pointer by delta image pixels (at least as many logical
+    // pixels), staying over the image and scrolling to keep it in view.
+    // False when the pointer is not over the image.
+    bool nudgePointer(const QPoint &delta);
+    void startFrom(const QPointF &cursor);
+
+    View *m_view;
+    PickModel *m_pick;
+    Selection *m_selection;
+    bool m_panning = false;
+    bool m_zoomDragging = false;
+    QPointF m_zoomAnchor;
+    QPointF m_pressCursorPos;
+    double m_zoomAtPress = 1.0;
+    int m_vScrollAtPress = 0;
+    int m_hScrollAtPress = 0;
+    // Wheel rotation not yet turned into a zoom step, in eighths of a degree:
+    // fine-grained wheels and touchpads send fractions of a 15-degree notch.
+    int m_wheelRemainder = 0;
+};
+
+#endif

@@ -1,5 +1,0 @@
-#include "widgets/menubar.h"
-
-MenuBar::MenuBar(QWidget *parent) : QMenuBar(parent)
-{
-}

@@ -76,6 +76,12 @@ Commands::Commands(const Artwork &artwork, Document *document, Selection *select
     connect(history, &QUndoStack::canUndoChanged, this, &Commands::updateStates);
     connect(history, &QUndoStack::canRedoChanged, this, &Commands::updateStates);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &Commands::updateStates);
+    // The document may go first; its history says "cannot undo" on the way
+    // out, after the document itself is gone.
+    connect(document, &QObject::destroyed, this, [this, history] {
+        history->disconnect(this);
+        m_document = nullptr;
+    });
     updateStates();
 }
 
@@ -97,6 +103,8 @@ QString Commands::iconName(int id)
 
 void Commands::updateStates()
 {
+    if (!m_document)
+        return;
     const Image *image = m_document->image();
     const bool hasImage = !image->isNull;
     const bool hasSelection = hasImage && m_selection->hasSelection();

@@ -13,7 +13,6 @@ QImage saveIcon();
 QImage saveAsIcon();
 QImage copyIcon();
 QImage pasteIcon();
-QImage cutIcon();
 QImage cropIcon();
 QImage zoomToSelectionIcon();
 QImage zoomToFitIcon();
@@ -28,13 +27,11 @@ QImage rightClickIcon();
 QImage doubleLeftClickIcon();
 QImage wheelIcon();
 
-// The program's logo at 16, 24, 32 or 48 pixels, and the Windows icon file holding it.
+// The program's logo, square, at any size.
 QImage logo(int size);
-QByteArray icoFile(const QList<QImage> &images);
 
 // Larger pictures.
 QImage checkerTile();
 QImage dropTargetPicture();
-QImage dragAndDropPicture();
 
 } // namespace art

@@ -57,16 +57,6 @@ QPainterPath drawMagnifier(QPainter &p)
     return glass;
 }
 
-// A stroke from `from` to `to` whose width changes linearly from fromWidth to toWidth.
-QPolygonF taperedStroke(const QPointF &from, const QPointF &to, qreal fromWidth, qreal toWidth)
-{
-    const QPointF d = to - from;
-    const qreal length = std::sqrt(d.x() * d.x() + d.y() * d.y());
-    const QPointF n(-d.y() / length, d.x() / length);
-    return QPolygonF() << from + n * (fromWidth / 2) << to + n * (toWidth / 2)
-                       << to - n * (toWidth / 2) << from - n * (fromWidth / 2);
-}
-
 QImage arrow(const QColor &color)
 {
     QImage image = canvas(7, 4);
@@ -193,28 +183,6 @@ QImage pasteIcon()
     p.drawPath(pagePath(8, 8, 20, 22, 3));
     for (int row = 12; row <= 18; row += 3)
         pixelLine(p, 11, row == 18 ? 15 : 17, row, accent);
-    return image;
-}
-
-QImage cutIcon()
-{
-    QImage image = canvas(19, 24);
-    QPainter p;
-    beginPainting(p, image);
-
-    // Two blades crossing at the pivot, each running from its handle to the far tip.
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawPolygon(taperedStroke(QPointF(6.2, 15.6), QPointF(14.6, 1.0), 2.8, 0.9));
-    p.drawPolygon(taperedStroke(QPointF(12.8, 15.6), QPointF(4.4, 1.0), 2.8, 0.9));
-    p.setBrush(paper);
-    p.drawEllipse(QPointF(9.5, 10.6), 0.8, 0.8);
-
-    // Handles.
-    p.setPen(QPen(accent, 2.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(5.0, 19.0), 3.4, 3.4);
-    p.drawEllipse(QPointF(14.0, 19.0), 3.4, 3.4);
     return image;
 }
 

@@ -3,7 +3,6 @@
 #include "painting.h"
 
 #include <QBuffer>
-#include <QDataStream>
 #include <QLinearGradient>
 
 namespace art {
@@ -112,53 +111,6 @@ QImage smallLogo()
     return image;
 }
 
-void writeLE16(QDataStream &out, int value)
-{
-    out << quint16(value);
-}
-
-void writeLE32(QDataStream &out, qint64 value)
-{
-    out << quint32(value);
-}
-
-// A 32-bit bottom-up DIB with the AND mask, the payload of one icon entry.
-QByteArray dibPayload(const QImage &source)
-{
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    const int w = image.width(), h = image.height();
-    const int maskStride = ((w + 31) / 32) * 4;
-
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    writeLE32(out, 40); // header size
-    writeLE32(out, w);
-    writeLE32(out, h * 2); // colour rows plus mask rows
-    writeLE16(out, 1);     // planes
-    writeLE16(out, 32);    // bits per pixel
-    writeLE32(out, 0);     // no compression
-    writeLE32(out, qint64(w) * h * 4 + qint64(maskStride) * h);
-    writeLE32(out, 0);
-    writeLE32(out, 0);
-    writeLE32(out, 0);
-    writeLE32(out, 0);
-    for (int y = h - 1; y >= 0; --y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x)
-            writeLE32(out, line[x]); // B, G, R, A in memory order
-    }
-    for (int y = h - 1; y >= 0; --y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        QByteArray mask(maskStride, '\0');
-        for (int x = 0; x < w; ++x)
-            if (qAlpha(line[x]) == 0)
-                mask[x / 8] = char(mask[x / 8] | (0x80 >> (x % 8)));
-        out.writeRawData(mask.constData(), mask.size());
-    }
-    return bytes;
-}
-
 } // namespace
 
 QImage logo(int size)
@@ -176,35 +128,6 @@ QImage logo(int size)
     drawSwatch(p, drawn);
     drawDropper(p, drawn);
     return image;
-}
-
-QByteArray icoFile(const QList<QImage> &images)
-{
-    QList<QByteArray> payloads;
-    for (const QImage &image : images)
-        payloads << dibPayload(image);
-
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    writeLE16(out, 0); // reserved
-    writeLE16(out, 1); // icon
-    writeLE16(out, int(images.size()));
-    qint64 offset = 6 + 16 * images.size();
-    for (int i = 0; i < images.size(); ++i) {
-        const QImage &image = images.at(i);
-        out << quint8(image.width() >= 256 ? 0 : image.width());
-        out << quint8(image.height() >= 256 ? 0 : image.height());
-        out << quint8(0) << quint8(0); // no palette, reserved
-        writeLE16(out, 1);             // planes
-        writeLE16(out, 32);            // bits per pixel
-        writeLE32(out, payloads.at(i).size());
-        writeLE32(out, offset);
-        offset += payloads.at(i).size();
-    }
-    for (const QByteArray &payload : payloads)
-        out.writeRawData(payload.constData(), int(payload.size()));
-    return bytes;
 }
 
 } // namespace art

@@ -8,7 +8,6 @@
 #include "painting.h"
 
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QTextStream>
@@ -25,14 +24,6 @@ struct Picture
     int height;
     std::function<QImage()> draw;
 };
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -55,7 +46,6 @@ int main(int argc, char *argv[])
         {"icons/save-as.png", 20, 20, art::saveAsIcon},
         {"icons/copy.png", 22, 24, art::copyIcon},
         {"icons/paste.png", 22, 24, art::pasteIcon},
-        {"icons/cut.png", 19, 24, art::cutIcon},
         {"icons/crop.png", 24, 24, art::cropIcon},
         {"icons/zoom-to-sel.png", 24, 24, art::zoomToSelectionIcon},
         {"icons/zoom-to-fit.png", 24, 24, art::zoomToFitIcon},
@@ -71,14 +61,6 @@ int main(int argc, char *argv[])
          [] {
              return art::logo(16);
          }},
-        {"icons/logo-24.png", 24, 24,
-         [] {
-             return art::logo(24);
-         }},
-        {"icons/logo-32.png", 32, 32,
-         [] {
-             return art::logo(32);
-         }},
         {"icons/logo-48.png", 48, 48,
          [] {
              return art::logo(48);
@@ -86,7 +68,6 @@ int main(int argc, char *argv[])
         {"pixmaps/checker.png", 14, 14, art::checkerTile},
         {"pixmaps/checker-swatch.png", 14, 14, art::checkerTile},
         {"pixmaps/drag-and-drop-target.png", 450, 329, art::dropTargetPicture},
-        {"pixmaps/drag-and-drop.png", 69, 81, art::dragAndDropPicture},
     };
 
     if (!out.mkpath(QStringLiteral("icons")) || !out.mkpath(QStringLiteral("pixmaps"))) {
@@ -135,12 +116,6 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(path));
             ++failures;
         }
-    }
-
-    const QString icoPath = out.filePath(QStringLiteral("icons/lumeno.ico"));
-    if (!writeFile(icoPath, art::icoFile({art::logo(48), art::logo(32), art::logo(16)}))) {
-        std::fprintf(stderr, "lumeno-artwork: cannot write %s\n", qPrintable(icoPath));
-        ++failures;
     }
 
     return failures == 0 ? 0 : 1;

@@ -155,26 +155,4 @@ QImage dropTargetPicture()
     return image;
 }
 
-QImage dragAndDropPicture()
-{
-    QImage image = opaqueCanvas(69, 81, Qt::white);
-    QPainter p;
-    p.begin(&image);
-    p.setRenderHint(QPainter::Antialiasing, true);
-
-    // The box being dragged, with a plus sign.
-    const QColor grey(128, 132, 138);
-    p.setPen(QPen(grey, 2.0, Qt::DashLine, Qt::FlatCap, Qt::MiterJoin));
-    p.setBrush(QColor(240, 242, 245));
-    p.drawRect(QRectF(4, 4, 40, 40));
-    p.setPen(Qt::NoPen);
-    p.setBrush(grey);
-    p.drawRect(QRectF(22, 14, 4, 20));
-    p.drawRect(QRectF(14, 22, 20, 4));
-
-    // The pointer dragging it.
-    drawPointer(p, QPointF(36.5, 36.5), 40, QColor(160, 164, 170), QColor(70, 74, 80), 1.6);
-    return image;
-}
-
 } // namespace art

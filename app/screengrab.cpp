@@ -38,7 +38,7 @@ void ScreenGrab::grab()
             captureScreens();
         } else if (!askPortal()) {
             finish();
-            emit failed(tr("This desktop does not let programs capture the screen."));
+            emit failed(tr("No desktop portal answered: the screen cannot be captured."));
         }
     });
 }

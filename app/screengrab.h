@@ -29,7 +29,8 @@ public:
 signals:
     // picture has one pixel per device pixel of the screens (its device
     // pixel ratio is 1); pointer is where the mouse pointer was on it, or
-    // (-1, -1) when that is not known.
+    // (-1, -1) when that is not known (through the portal: Wayland tells no
+    // program where the pointer is on the screen).
     void grabbed(const QImage &picture, const QPoint &pointer);
     // Nothing was captured: the desktop does not let programs capture the
     // screen, the user cancelled, or the capture failed; reason says which,

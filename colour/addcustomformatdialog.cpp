@@ -71,8 +71,10 @@ QString AddCustomFormatDialog::formatText() const
 }
 
 void AddCustomFormatDialog::setPreviewSubject(const QColor &color, const QPointF &point,
-                                              const QRectF &selection)
+                                              const QRectF &selection,
+                                              const ColorFormat::Stored &stored)
 {
+    m_previewStored = stored;
     m_previewColor = color;
     m_previewPoint = point;
     m_previewSelection = selection;
@@ -86,8 +88,9 @@ QString AddCustomFormatDialog::previewText() const
 
 void AddCustomFormatDialog::updatePreview()
 {
-    m_preview->setText(ColorFormat(m_lineEdit->text())
-                           .formatColor(m_previewColor, m_previewPoint, m_previewSelection));
+    m_preview->setText(
+        ColorFormat(m_lineEdit->text())
+            .formatColor(m_previewColor, m_previewPoint, m_previewSelection, m_previewStored));
 }
 
 void AddCustomFormatDialog::cancelButtonClickedHandler()

@@ -1,6 +1,8 @@
 #ifndef LUMENO_ADDCUSTOMFORMATDIALOG_H
 #define LUMENO_ADDCUSTOMFORMATDIALOG_H
 
+#include "colour/colorformat.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QPointF>
@@ -29,8 +31,10 @@ public:
     void setFormatText(const QString &text);
     // The edit's text exactly as typed, spaces included; may be empty.
     QString formatText() const;
-    // The colour, point and selection (image pixels) the preview formats.
-    void setPreviewSubject(const QColor &color, const QPointF &point, const QRectF &selection);
+    // The colour (as shown, and as stored), point and selection (image
+    // pixels) the preview formats.
+    void setPreviewSubject(const QColor &color, const QPointF &point, const QRectF &selection,
+                           const ColorFormat::Stored &stored = ColorFormat::Stored());
     QString previewText() const;
 
 public slots:
@@ -45,6 +49,7 @@ private:
     QColor m_previewColor;
     QPointF m_previewPoint;
     QRectF m_previewSelection;
+    ColorFormat::Stored m_previewStored;
     PushButton *m_cancelButton;
     PushButton *m_okButton;
 };

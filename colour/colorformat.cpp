@@ -1,6 +1,7 @@
 #include "colour/colorformat.h"
 
 #include "colour/colormodels.h"
+#include "document/colorprofile.h"
 #include "util/utilities.h"
 
 #include <cmath>
@@ -31,7 +32,14 @@ enum Value
     OkLightness,
     OkChroma,
     OkHue,
-    ValueCount
+    StoredRed,
+    StoredGreen,
+    StoredBlue,
+    StoredAlpha,
+    ValueCount,
+    // Texts, not numbers.
+    CssColor = ValueCount,
+    ProfileName
 };
 
 // How a token writes its value.
@@ -41,7 +49,8 @@ enum class Form
     ThreeDigits,
     TwoHexDigits,
     // The value times scale, rounded to decimals places.
-    Real
+    Real,
+    Text
 };
 
 struct Token
@@ -92,7 +101,40 @@ const Token Tokens[] = {
     {QLatin1String("%Ol"), OkLightness, Form::Real, 1, 3},
     {QLatin1String("%Oc"), OkChroma, Form::Real, 1, 3},
     {QLatin1String("%Oh"), OkHue, Form::Real, 1, 2, 3},
+    {QLatin1String("%Sr"), StoredRed, Form::Decimal},
+    {QLatin1String("%Sg"), StoredGreen, Form::Decimal},
+    {QLatin1String("%Sb"), StoredBlue, Form::Decimal},
+    {QLatin1String("%Sa"), StoredAlpha, Form::Decimal},
+    // Texts with letters and spaces: last, the name (the file's data) at the
+    // very end.
+    {QLatin1String("%Pc"), CssColor, Form::Text},
+    {QLatin1String("%Pn"), ProfileName, Form::Text},
 };
+
+// The stored colour as CSS Color 4 writes it; see the class comment.
+QString cssColor(const QColor &stored, const QColorSpace &space)
+{
+    const QRgb rgba = stored.rgba();
+    QString name = ColorProfile::cssName(space);
+    float channels[3] = {qRed(rgba) / 255.0f, qGreen(rgba) / 255.0f, qBlue(rgba) / 255.0f};
+    if (name.isEmpty()) {
+        const ColorProfile::Unclipped srgb = ColorProfile::toSrgbUnclipped(rgba, space);
+        channels[0] = srgb.red;
+        channels[1] = srgb.green;
+        channels[2] = srgb.blue;
+        name = QStringLiteral("srgb");
+    }
+    const auto number = [](double value) {
+        const double rounded = std::round(value * 1000) / 1000;
+        return QString::number(rounded == 0 ? 0.0 : rounded, 'f', 3);
+    };
+    QString text = QStringLiteral("color(") + name;
+    for (const float channel : channels)
+        text += QLatin1Char(' ') + number(channel);
+    if (qAlpha(rgba) < 255)
+        text += QStringLiteral(" / ") + number(qAlpha(rgba) / 255.0);
+    return text + QLatin1Char(')');
+}
 
 // A value as a Real token writes it. Hues stay below 360 after rounding, and
 // no value is written as minus zero.
@@ -129,10 +171,13 @@ ColorFormat::ColorFormat(const QString &formatString) : m_formatString(formatStr
 {
 }
 
-QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRectF &selection) const
+QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRectF &selection,
+                                 const Stored &stored) const
 {
     // rgba() reads colours of other models through their RGB form.
     const QRgb rgba = color.rgba();
+    const QColor storedColor = stored.color.isValid() ? stored.color : color;
+    const QRgb storedRgba = storedColor.rgba();
     // The sums are formed in double precision before flooring, so "%x1" of a
     // fractional selection may differ from "%x0" + "%w". The models are
     // worked out only for a format that asks for them.
@@ -149,10 +194,26 @@ QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRect
         double(floorToInt(selection.height())),
         double(floorToInt(point.x())),
         double(floorToInt(point.y())),
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        0,
+        double(qRed(storedRgba)),
+        double(qGreen(storedRgba)),
+        double(qBlue(storedRgba)),
+        double(qAlpha(storedRgba)),
     };
     bool models = false;
     return substitute(m_formatString, [&](const Token &token) {
-        if (token.value >= Hue && !models) {
+        if (token.value == CssColor)
+            return cssColor(storedColor, stored.space);
+        if (token.value == ProfileName)
+            return ColorProfile::name(stored.space);
+        if (token.value >= Hue && token.value <= OkHue && !models) {
             const ColorModels::Hsl hsl = ColorModels::toHsl(rgba);
             const ColorModels::Hsv hsv = ColorModels::toHsv(rgba);
             const ColorModels::Oklch oklch = ColorModels::toOklch(rgba);
@@ -175,6 +236,7 @@ QString ColorFormat::formatColor(const QColor &color, QPointF point, const QRect
         case Form::Real:
             return real(value, token);
         case Form::Decimal:
+        case Form::Text:
             break;
         }
         return QString::number(int(value));
@@ -191,7 +253,12 @@ QString ColorFormat::widestText(QChar digit, QChar hexDigit, int coordinateDigit
             return QString(token.integerDigits, digit) +
                    (token.decimals ? QLatin1Char('.') + QString(token.decimals, digit) : QString());
         }
-        if (token.value <= Alpha)
+        if (token.value == CssColor)
+            return QStringLiteral("color(display-p3 ") + QString(3, digit) +
+                   QStringLiteral(" / )") + QString(4 * 5, digit);
+        if (token.value == ProfileName)
+            return QString(12, digit);
+        if (token.value <= Alpha || token.value >= StoredRed)
             return QString(3, digit);
         // The point may lie outside the image, before it or far beyond it.
         if (token.value >= PointX)

@@ -2,6 +2,7 @@
 #define LUMENO_COLORFORMAT_H
 
 #include <QColor>
+#include <QColorSpace>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -20,8 +21,14 @@
 // saturation and lightness in whole percent); "%Vh", "%Vs", "%Vv" (the same
 // hue, HSV saturation and value in whole percent); "%Ol", "%Oc", "%Oh"
 // (OKLCH lightness 0 to 1 and chroma with three decimals, hue in degrees with
-// two). Values are rounded to the nearest. Everything else, "%1" included,
-// is copied literally.
+// two). Values are rounded to the nearest. For pictures with a colour
+// profile, where the colour is the one shown (in sRGB): "%Sr", "%Sg", "%Sb",
+// "%Sa" (the channels as the picture stores them, decimal), "%Pn" (the
+// profile's name, "sRGB" for an untagged picture) and "%Pc" (the stored
+// colour as CSS writes it, "color(display-p3 0.784 0.392 0.196)", with
+// " / alpha" when translucent; a profile CSS has no name for gives the
+// colour in sRGB, unclipped). Everything else, "%1" included, is copied
+// literally.
 //
 // Tokens are replaced one kind after the other in a fixed order (longest
 // channel tokens first, the selection corners before "%x" and "%y"), each
@@ -31,24 +38,37 @@
 // alpha value followed by "b"). Stored formats rely on this behaviour. The
 // colour-model tokens come last and begin with a capital, which no output
 // contains, so no earlier step changes them and they change no earlier one.
+// The profile's name is the file's data: it is put in last, and nothing is
+// looked for in it.
 class ColorFormat
 {
 public:
+    // The colour as the picture stores it, in the picture's colour space; an
+    // invalid colour: the same as the colour shown, in sRGB.
+    struct Stored
+    {
+        QColor color;
+        QColorSpace space;
+    };
+
     // "#%rr%gg%bb".
     ColorFormat();
     explicit ColorFormat(const QString &formatString);
 
     QString formatString() const { return m_formatString; }
 
-    // The text for color picked at point (image pixel coordinates), with
-    // the selection rectangle taken as it is (not normalized).
-    QString formatColor(const QColor &color, QPointF point, const QRectF &selection) const;
+    // The text for color (as shown) picked at point (image pixel
+    // coordinates), with the selection rectangle taken as it is (not
+    // normalized).
+    QString formatColor(const QColor &color, QPointF point, const QRectF &selection,
+                        const Stored &stored = Stored()) const;
 
     // The longest text the format gives, for reserving room for it: every
     // digit is digit (the widest decimal digit of a font), every hex digit
     // hexDigit, channels take three digits, selection values
     // coordinateDigits digits, and the point, which may lie outside the
-    // image, a minus sign and one digit more.
+    // image, a minus sign and one digit more. A profile's name counts as
+    // twelve digits.
     QString widestText(QChar digit, QChar hexDigit, int coordinateDigits) const;
 
     // The format string without any '%': the format's name in menus.

@@ -4,6 +4,8 @@
 #include "colour/formatlist.h"
 #include "colour/formatmenu.h"
 #include "colour/recentcolors.h"
+#include "document/colorprofile.h"
+#include "document/document.h"
 #include "selection/pickmodel.h"
 #include "selection/selection.h"
 #include "util/artwork.h"
@@ -88,13 +90,15 @@ ColorWidget::ColorWidget(PickModel *pick, Selection *selection, FormatList *form
 QString ColorWidget::hoverText() const
 {
     return m_formats->current().formatColor(m_pick->hoverColor(), m_pick->hoverPoint(),
-                                            m_selection->rect());
+                                            m_selection->rect(),
+                                            {m_pick->hoverStored(), m_pick->colorSpace()});
 }
 
 QString ColorWidget::clickText() const
 {
     return m_formats->current().formatColor(m_pick->clickColor(), m_pick->clickPoint(),
-                                            m_selection->rect());
+                                            m_selection->rect(),
+                                            {m_pick->clickStored(), m_pick->colorSpace()});
 }
 
 void ColorWidget::copyColor()
@@ -251,6 +255,39 @@ bool ColorWidget::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+QStringList ColorWidget::profileLines() const
+{
+    const Document *document = m_pick->document();
+    const Image *image = document->image();
+    if (image->isNull)
+        return {};
+    const QColorSpace space = m_pick->colorSpace();
+    if (image->profileIgnored)
+        return {tr("Color profile: ignored (unsupported or damaged); shown as stored.")};
+    if (!space.isValid())
+        return {};
+    // The name is the file's data: escaped, never substituted into.
+    QStringList lines = {tr("Color profile:") + QLatin1Char(' ') +
+                         escapeHtml(ColorProfile::name(space)) + QLatin1Char(' ') +
+                         (!ColorProfile::needsConversion(space) ? QString()
+                          : document->colorManaged()            ? tr("(shown in sRGB)")
+                                                                : tr("(shown as stored)"))};
+    // A colour outside sRGB is shown clipped: say so, with the true values.
+    const auto gamut = [&](const QString &which, const QColor &stored) {
+        const ColorProfile::Unclipped srgb = ColorProfile::toSrgbUnclipped(stored.rgba(), space);
+        if (srgb.outsideSrgb()) {
+            lines << which + QLatin1Char(' ') + tr("outside sRGB, shown clipped; unclipped:") +
+                         QStringLiteral(" %1 %2 %3")
+                             .arg(srgb.red, 0, 'f', 3)
+                             .arg(srgb.green, 0, 'f', 3)
+                             .arg(srgb.blue, 0, 'f', 3);
+        }
+    };
+    gamut(tr("Hovered:"), m_pick->hoverStored());
+    gamut(tr("Clicked:"), m_pick->clickStored());
+    return lines;
+}
+
 QString ColorWidget::contrastToolTip() const
 {
     const QColor hover = m_pick->hoverColor();
@@ -271,5 +308,6 @@ QString ColorWidget::contrastToolTip() const
     };
     if (hover.alpha() < 255 || clicked.alpha() < 255)
         lines << tr("Translucent colors are composed over white.");
+    lines << profileLines();
     return QStringLiteral("<qt>") + lines.join(QStringLiteral("<br>")) + QStringLiteral("</qt>");
 }

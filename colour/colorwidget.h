@@ -34,7 +34,8 @@ class ToolButton;
 // pointer moves; where the panel has less room than that, the texts are
 // elided to it, with the full text in their tool tips. The panel's minimum
 // width does not depend on the format. The swatch's tool tip gives both
-// colours' texts and their contrast ratio with the accessibility verdicts.
+// colours' texts and their contrast ratio with the accessibility verdicts,
+// and the picture's colour profile, marking a colour outside sRGB.
 //
 // The models are not owned.
 class ColorWidget : public QWidget
@@ -87,6 +88,8 @@ private:
     void copyText(const QString &text);
     // The swatch's tool tip, rich text with the colour texts escaped.
     QString contrastToolTip() const;
+    // The picture's colour profile, and any picked colour outside sRGB.
+    QStringList profileLines() const;
 
     PickModel *m_pick;
     Selection *m_selection;

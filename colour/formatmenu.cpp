@@ -3,11 +3,13 @@
 #include "colour/addcustomformatdialog.h"
 #include "colour/formatlist.h"
 #include "colour/recentcolors.h"
+#include "document/document.h"
 #include "selection/pickmodel.h"
 #include "selection/selection.h"
 #include "util/utilities.h"
 #include "widgets/menu.h"
 
+#include <QAction>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -26,6 +28,7 @@ const SampleChoice SampleChoices[] = {
     {-11, 3, "3 x 3 Average"},
     {-12, 5, "5 x 5 Average"},
 };
+constexpr int ColorManagedId = -20;
 constexpr int AddCustomId = -1;
 constexpr int RemoveAllId = -2;
 constexpr int FirstRecentId = -100; // the newest; older ones count down
@@ -62,6 +65,10 @@ void FormatMenu::rebuild()
         m_menu->addExclusiveAction(choice.id, 1, QString::fromLatin1(choice.text));
         m_menu->setChecked(choice.id, choice.size == m_pick->sampleSize());
     }
+    m_menu->addSeparator();
+    QAction *managed = m_menu->addAction(ColorManagedId, QStringLiteral("Colour-Managed Display"));
+    managed->setCheckable(true);
+    managed->setChecked(m_pick->document()->colorManaged());
     m_menu->addSeparator();
     for (int i = 0; i < nb; ++i)
         m_menu->addExclusiveAction(i, 0, escapeMnemonics(builtin.at(i).menuLabel()));
@@ -108,6 +115,12 @@ void FormatMenu::trigger(int id)
             return;
         }
     }
+    if (id == ColorManagedId) {
+        Document *document = m_pick->document();
+        document->setColorManaged(!document->colorManaged());
+        m_menu->setChecked(id, document->colorManaged());
+        return;
+    }
     const int recent = FirstRecentId - id;
     if (recent >= 0 && recent < RecentColors::Count) {
         if (recent < m_recent->texts().size())
@@ -145,7 +158,8 @@ void FormatMenu::addCustomFormat()
     AddCustomFormatDialog dialog(m_menu->parentWidget() ? m_menu->parentWidget()->window()
                                                         : nullptr);
     dialog.setFormatText(m_formats->current().formatString());
-    dialog.setPreviewSubject(m_pick->clickColor(), m_pick->clickPoint(), m_selection->rect());
+    dialog.setPreviewSubject(m_pick->clickColor(), m_pick->clickPoint(), m_selection->rect(),
+                             {m_pick->clickStored(), m_pick->colorSpace()});
     if (dialog.exec() == QDialog::Accepted && formats)
         formats->addCustomFormat(dialog.formatText());
 }

@@ -16,7 +16,9 @@ class Selection;
 // through the add dialog, which previews the clicked colour), the "Remove
 // Custom" submenu (the custom indexes offset by the whole count, and -2 for
 // "Remove All", each confirmed first) and the "Recent" submenu (ids -100 to
-// -109, newest first), whose entries are copied again.
+// -109, newest first), whose entries are copied again. "Colour-Managed
+// Display" (-20) switches the document between showing its pictures in sRGB
+// and as stored.
 //
 // The menu is rebuilt whenever the format list or the recent texts change.
 // Neither the menu nor the models are owned; dialogs are parented to the

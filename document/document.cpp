@@ -3,21 +3,25 @@
 #include "document/documentchange.h"
 
 #include <QSet>
+#include <QSettings>
 #include <QUndoStack>
 
 namespace {
 
 constexpr qint64 HistoryCeiling = qint64(1) << 30;
+const QString ColorManagedKey = QStringLiteral("colors/color_managed");
 
 // The bytes of the step's pictures that are not in counted yet; adds them.
 // Pictures shared between steps, or with the document, count once.
 qint64 uncountedBytes(const DocumentChange *step, QSet<qint64> &counted)
 {
     qint64 bytes = 0;
-    for (const QImage &pixels : {step->before().pixels, step->after().pixels}) {
-        if (!counted.contains(pixels.cacheKey())) {
-            counted.insert(pixels.cacheKey());
-            bytes += pixels.sizeInBytes();
+    for (const Picture &picture : {step->before().pixels, step->after().pixels}) {
+        for (const QImage &pixels : {picture.stored, picture.srgb}) {
+            if (!counted.contains(pixels.cacheKey())) {
+                counted.insert(pixels.cacheKey());
+                bytes += pixels.sizeInBytes();
+            }
         }
     }
     return bytes;
@@ -25,7 +29,9 @@ qint64 uncountedBytes(const DocumentChange *step, QSet<qint64> &counted)
 
 } // namespace
 
-Document::Document(QObject *parent) : QObject(parent), m_undoStack(new QUndoStack(this))
+Document::Document(QObject *parent)
+    : QObject(parent), m_undoStack(new QUndoStack(this)),
+      m_colorManaged(QSettings().value(ColorManagedKey, true).toBool())
 {
 }
 
@@ -36,26 +42,36 @@ void Document::setViewStateSource(const std::function<ViewState()> &source)
 
 Document::Snapshot Document::snapshot() const
 {
-    return {m_image.image, m_image.path, m_image.modified, m_image.hasFile,
+    return {m_image.picture(), m_image.path, m_image.modified, m_image.hasFile,
             m_viewState ? m_viewState() : ViewState()};
 }
 
-void Document::open(const QString &path, const QImage &pixels)
+void Document::setColorManaged(bool on)
 {
-    if (pixels.isNull())
+    if (on == m_colorManaged)
+        return;
+    m_colorManaged = on;
+    QSettings().setValue(ColorManagedKey, on);
+    if (m_image.srgb.cacheKey() != m_image.image.cacheKey())
+        emit displayChanged();
+}
+
+void Document::open(const QString &path, const Picture &picture)
+{
+    if (picture.isNull())
         return;
     m_undoStack->clear();
-    m_image = Image(path, pixels, false, true);
-    m_onDisk.insert(m_image.path, pixels.cacheKey());
+    m_image = Image(path, picture, false, true);
+    m_onDisk.insert(m_image.path, picture.stored.cacheKey());
     emit shown(&m_image, ViewState());
     emit changed();
 }
 
-void Document::replace(const QImage &pixels, const QString &name)
+void Document::replace(const Picture &picture, const QString &name)
 {
-    if (pixels.isNull())
+    if (picture.isNull())
         return;
-    const Snapshot after{pixels, name, true, false, ViewState()};
+    const Snapshot after{picture, name, true, false, ViewState()};
     if (m_image.isNull) {
         // Nothing to go back to.
         m_undoStack->clear();
@@ -79,7 +95,7 @@ bool Document::crop(const QRect &rect)
         emit shown(&m_image, after.view);
         return true;
     }
-    after.pixels = m_image.image.copy(kept);
+    after.pixels = m_image.picture().copy(kept);
     after.modified = true;
     record(after, tr("Crop"));
     return true;
@@ -114,7 +130,7 @@ void Document::record(const Snapshot &after, const QString &text)
 void Document::restore(const Snapshot &snapshot)
 {
     const bool modified =
-        !snapshot.hasFile || m_onDisk.value(snapshot.path, -1) != snapshot.pixels.cacheKey();
+        !snapshot.hasFile || m_onDisk.value(snapshot.path, -1) != snapshot.pixels.stored.cacheKey();
     m_image = Image(snapshot.path, snapshot.pixels, modified, snapshot.hasFile);
     emit shown(&m_image, snapshot.view);
     emit changed();
@@ -122,7 +138,7 @@ void Document::restore(const Snapshot &snapshot)
 
 qint64 Document::historyBytes() const
 {
-    QSet<qint64> counted{m_image.image.cacheKey()};
+    QSet<qint64> counted{m_image.image.cacheKey(), m_image.srgb.cacheKey()};
     qint64 bytes = 0;
     for (int i = 0; i < m_undoStack->count(); ++i)
         bytes += uncountedBytes(step(i), counted);
@@ -142,7 +158,7 @@ void Document::trimHistory()
     // ones that fit, without doing them again. A step is pushed only right
     // after a change, so none lies above the current one.
     QList<DocumentChange *> steps;
-    QSet<qint64> counted{m_image.image.cacheKey()};
+    QSet<qint64> counted{m_image.image.cacheKey(), m_image.srgb.cacheKey()};
     qint64 bytes = 0;
     for (int i = m_undoStack->count() - 1; i >= 0; --i) {
         const DocumentChange *old = step(i);

@@ -44,22 +44,33 @@ public:
     explicit Document(QObject *parent = nullptr);
 
     Image *image() { return &m_image; }
+    const Image *image() const { return &m_image; }
+    // The pixels shown and picked: the picture in sRGB, or as stored while
+    // colour management is off.
+    const QImage &shownPixels() const { return m_colorManaged ? m_image.srgb : m_image.image; }
+    // Stored in the settings group "colors" as "color_managed" (default on):
+    // read at construction, written when it changes.
+    bool colorManaged() const { return m_colorManaged; }
+    // Off: shows and picks the stored values instead of the sRGB ones.
+    // Emits displayChanged() when that changes what is shown.
+    void setColorManaged(bool on);
     QUndoStack *undoStack() const { return m_undoStack; }
     // Asked where the user stands whenever a change is recorded.
     void setViewStateSource(const std::function<ViewState()> &source);
 
     // A file's pixels, as a new, unmodified document with a new history.
-    void open(const QString &path, const QImage &pixels);
+    void open(const QString &path, const Picture &picture);
     // A picture without a file (pasted, dropped, grabbed): untitled and
     // modified, shown at zoom 1. Recorded, unless no picture was shown yet.
-    void replace(const QImage &pixels, const QString &name = QStringLiteral("untitled"));
+    void replace(const Picture &picture, const QString &name = QStringLiteral("untitled"));
     // Keeps the pixels of rect (image pixels, clipped to the image), at the
     // zoom the picture is seen with; recorded. False when nothing is left.
     bool crop(const QRect &rect);
     // Writes the document to path (Image::save); it belongs to that file
     // then. Not recorded.
     bool save(const QString &path);
-    // The pixels of rect, or the whole picture for an empty rect.
+    // The stored pixels of rect, with their colour space, or the whole
+    // picture for an empty rect.
     QImage copy(const QRect &rect) const;
 
     // The bytes of pictures the history holds besides the current one, and
@@ -73,6 +84,9 @@ signals:
     void changed();
     // A new or restored picture is to be shown, in state when that is valid.
     void shown(Image *image, const ViewState &state);
+    // The same picture is to be shown with other pixels (colour management
+    // switched): same size, same place.
+    void displayChanged();
 
 private:
     friend class DocumentChange;
@@ -80,7 +94,7 @@ private:
     // Everything a step of the history restores.
     struct Snapshot
     {
-        QImage pixels;
+        Picture pixels;
         QString path;
         bool modified = false;
         bool hasFile = false;
@@ -104,6 +118,7 @@ private:
     std::function<ViewState()> m_viewState;
     // While the history is rebuilt, its steps are pushed without being done.
     bool m_rebuilding = false;
+    bool m_colorManaged;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "document/image.h"
 
+#include "document/colorprofile.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -7,24 +9,26 @@
 
 Image::Image() = default;
 
-Image::Image(const QString &path, const QImage &image, bool modified, bool hasFile)
+Image::Image(const QString &path, const Picture &picture, bool modified, bool hasFile)
 {
-    set(path, image, modified, hasFile);
+    set(path, picture, modified, hasFile);
 }
 
-void Image::set(const QString &path, const QImage &image, bool modified, bool hasFile)
+void Image::set(const QString &path, const Picture &picture, bool modified, bool hasFile)
 {
-    setImage(image);
+    setPicture(picture);
     this->path = path;
     this->modified = modified;
     this->hasFile = hasFile;
 }
 
-void Image::setImage(const QImage &newImage)
+void Image::setPicture(const Picture &picture)
 {
-    if (newImage == image)
+    if (picture.stored == image)
         return;
-    image = newImage;
+    image = picture.stored;
+    srgb = picture.srgb;
+    profileIgnored = picture.profileIgnored;
     isNull = image.isNull();
     modified = true;
 }
@@ -48,7 +52,8 @@ bool Image::save(const QString &targetPath)
         QBuffer buffer(&encoded);
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, format);
-        if (!writer.write(image))
+        static const QByteArrayList KeepProfile = {"png", "jpg", "jpeg", "tif", "tiff", "webp"};
+        if (!writer.write(KeepProfile.contains(format) ? image : ColorProfile::toSrgb(image)))
             return false;
     }
     QSaveFile file(targetPath);

@@ -1,6 +1,8 @@
 #ifndef LUMENO_IMAGE_H
 #define LUMENO_IMAGE_H
 
+#include "document/picture.h"
+
 #include <QImage>
 #include <QString>
 
@@ -14,19 +16,23 @@ class Image
 {
 public:
     Image();
-    Image(const QString &path, const QImage &image, bool modified, bool hasFile);
+    Image(const QString &path, const Picture &picture, bool modified, bool hasFile);
 
-    // Replaces the pixels (see setImage), then stores the path and flags as
-    // given: they win over the "modified" that setImage sets.
-    void set(const QString &path, const QImage &image, bool modified, bool hasFile);
+    // Replaces the pixels (see setPicture), then stores the path and flags as
+    // given: they win over the "modified" that setPicture sets.
+    void set(const QString &path, const Picture &picture, bool modified, bool hasFile);
 
-    // Replaces the pixels and marks the document modified. An image equal to
-    // the current one changes nothing.
-    void setImage(const QImage &image);
+    // Replaces the pixels and marks the document modified. A picture with
+    // the same stored pixels as the current one changes nothing.
+    void setPicture(const Picture &picture);
+    Picture picture() const { return Picture(image, srgb, profileIgnored); }
 
-    // Writes the pixels to path, the format following the suffix. The target is
-    // replaced only once the whole image has been written; on failure nothing
-    // changes and false is returned. On success the document belongs to path.
+    // Writes the stored pixels to path, the format following the suffix,
+    // with their colour profile; a format that cannot hold one (BMP, PPM and
+    // the like) gets the pixels converted to sRGB, so the file looks the
+    // same everywhere. The target is replaced only once the whole image has
+    // been written; on failure nothing changes and false is returned. On
+    // success the document belongs to path.
     bool save(const QString &path);
 
     QString fileName() const;
@@ -34,9 +40,12 @@ public:
     int height() const { return image.height(); }
     bool contains(int x, int y) const;
 
-    // Public fields; isNull always follows image because only setImage
-    // writes it.
+    // Public fields; isNull always follows image because only setPicture
+    // writes it. image: as stored, with its colour space; srgb: as shown
+    // (see Picture).
     QImage image;
+    QImage srgb;
+    bool profileIgnored = false;
     bool isNull = true;
     bool modified = false;
     bool hasFile = false;

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <cstdlib>
@@ -16,6 +17,9 @@ namespace {
 // Enough bytes to recognise every accepted format, XBM's "#define x_width"
 // after a leading comment included.
 constexpr qint64 HeadLength = 512;
+// Where an embedded colour profile is looked for: PNG puts it before the
+// pixels, JPEG after the Exif data, which may fill 64 KB.
+constexpr qint64 ProfileSearchLength = 96 * 1024;
 
 bool startsWith(const QByteArray &head, const char *magic, int length)
 {
@@ -268,6 +272,9 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
                    int(qMin<qint64>(height, std::numeric_limits<int>::max())));
     if (width == 0 || height == 0)
         return Result::NotAnImage;
+    // Peeked before the reader moves on; only looked at when the decoded
+    // picture has no colour space.
+    const QByteArray start = device->peek(ProfileSearchLength);
     const QImage::Format pixelFormat = reader.imageFormat();
     const int depth = pixelFormat == QImage::Format_Invalid
                           ? 32
@@ -293,5 +300,9 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
         markUnfilledPixels(decoded);
     m_image = decoded;
     m_size = m_image.size();
+    // The chunk or marker names of PNG, JPEG and WebP profiles.
+    m_profileIgnored = !m_image.colorSpace().isValid() &&
+                       (start.contains("iCCP") || start.contains("ICC_PROFILE") ||
+                        (format == "webp" && start.contains("ICCP")));
     return Result::Decoded;
 }

@@ -39,8 +39,12 @@ public:
 
     Result decode();
 
-    // The decoded image; null unless decode() answered Decoded.
+    // The decoded image, with the colour space the file gives; null unless
+    // decode() answered Decoded.
     QImage image() const { return m_image; }
+    // The file carries a colour profile the toolkit could not use (grey,
+    // CMYK, damaged): the image has no colour space.
+    bool profileIgnored() const { return m_profileIgnored; }
     // The size the header claims; invalid when it could not be read.
     QSize size() const { return m_size; }
 
@@ -77,6 +81,7 @@ private:
     bool m_fromMemory = false;
     QImage m_image;
     QSize m_size;
+    bool m_profileIgnored = false;
 };
 
 #endif

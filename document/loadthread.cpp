@@ -61,7 +61,7 @@ void LoadThread::run()
         ImageDecoder decoder(file.absoluteFilePath());
         switch (decoder.decode()) {
         case ImageDecoder::Result::Decoded:
-            emit imageLoaded(file, generation, decoder.image());
+            emit imageLoaded(file, generation, Picture(decoder.image(), decoder.profileIgnored()));
             break;
         case ImageDecoder::Result::TooLarge:
             emit imageTooLarge(file, generation, decoder.size());

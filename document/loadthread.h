@@ -1,6 +1,8 @@
 #ifndef LUMENO_LOADTHREAD_H
 #define LUMENO_LOADTHREAD_H
 
+#include "document/picture.h"
+
 #include <QFileInfo>
 #include <QImage>
 #include <QMutex>
@@ -30,7 +32,8 @@ public:
     ~LoadThread() override;
 
 signals:
-    void imageLoaded(const QFileInfo &file, quint64 generation, const QImage &image);
+    // The picture comes with its sRGB copy made (see Picture).
+    void imageLoaded(const QFileInfo &file, quint64 generation, const Picture &picture);
     void imageFailed(const QFileInfo &file, quint64 generation);
     // The file holds an image whose pixels would not fit in memory; size is
     // what its header claims.

@@ -99,10 +99,10 @@ bool Manager::takeResult(quint64 generation)
     return current;
 }
 
-void Manager::imageLoadedHandler(const QFileInfo &file, quint64 generation, const QImage &image)
+void Manager::imageLoadedHandler(const QFileInfo &file, quint64 generation, const Picture &picture)
 {
     if (takeResult(generation))
-        m_document->open(file.absoluteFilePath(), image);
+        m_document->open(file.absoluteFilePath(), picture);
 }
 
 void Manager::imageFailedHandler(const QFileInfo &file, quint64 generation)
@@ -147,7 +147,7 @@ void Manager::warnTooLarge(const QSize &size)
 
 void Manager::setImage(const QImage &image, const QString &name)
 {
-    m_document->replace(image, name);
+    m_document->replace(Picture(image), name);
 }
 
 void Manager::setFromClipboard()
@@ -171,7 +171,7 @@ bool Manager::setImageData(const QMimeData *data)
         ImageDecoder decoder(bytes);
         switch (decoder.decode()) {
         case ImageDecoder::Result::Decoded:
-            setImage(decoder.image());
+            m_document->replace(Picture(decoder.image(), decoder.profileIgnored()));
             return true;
         case ImageDecoder::Result::TooLarge:
             warnTooLarge(decoder.size());

@@ -50,8 +50,8 @@ public slots:
     // pipe, a device) is named in failed().
     void setPath(const QString &path);
     void setFromClipboard();
-    // Takes over a picture that has no file, modified, under name. A null
-    // image is ignored.
+    // Takes over a picture that has no file, modified, under name, with its
+    // colour space. A null image is ignored.
     void setImage(const QImage &image, const QString &name = QStringLiteral("untitled"));
     // Takes over the picture in dropped or pasted data, through the same
     // checks as a file: encoded image bytes are decoded here, an image the
@@ -67,7 +67,7 @@ private:
     // Whether a result of the request of generation may still be shown; ends
     // the request either way.
     bool takeResult(quint64 generation);
-    void imageLoadedHandler(const QFileInfo &file, quint64 generation, const QImage &image);
+    void imageLoadedHandler(const QFileInfo &file, quint64 generation, const Picture &picture);
     void imageFailedHandler(const QFileInfo &file, quint64 generation);
     void imageTooLargeHandler(const QFileInfo &file, quint64 generation, const QSize &size);
     void imageUnreadableHandler(const QFileInfo &file, quint64 generation);

@@ -2,6 +2,7 @@
 #define LUMENO_PICKMODEL_H
 
 #include <QColor>
+#include <QColorSpace>
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
@@ -15,7 +16,10 @@ class Document;
 //
 // A colour is the pixel under the point (the point floored), or with a
 // sample size above 1 the alpha-weighted mean of the square centred on it,
-// the part inside the picture; transparent black outside the picture. The
+// the part inside the picture; transparent black outside the picture. It is
+// taken from the pixels shown (Document::shownPixels(): sRGB for a picture
+// with a colour profile); the same sample of the stored pixels is kept
+// beside it, for the formats that give the file's own values. The
 // view reports where the pointer is; the colour panel shows what this holds.
 //
 // The sample size is stored in the settings group "colors" as "sample_size"
@@ -27,6 +31,7 @@ class PickModel : public QObject
 public:
     explicit PickModel(Document *document, QObject *parent = nullptr);
 
+    Document *document() const { return m_document; }
     int sampleSize() const { return m_sampleSize; }
     // An even size counts as the next odd one; sizes beyond 1 to 5 as the
     // nearer end. The hovered colour is taken again at once.
@@ -34,11 +39,17 @@ public:
 
     QPointF hoverPoint() const { return m_hoverPoint; }
     QColor hoverColor() const { return m_hoverColor; }
+    QColor hoverStored() const { return m_hoverStored; }
     QPointF clickPoint() const { return m_clickPoint; }
     QColor clickColor() const { return m_clickColor; }
+    QColor clickStored() const { return m_clickStored; }
+    // The colour space of the stored pixels; invalid for an untagged picture.
+    QColorSpace colorSpace() const;
 
-    // The colour reported for an image pixel, as described above.
+    // The colour reported for an image pixel, as described above, from the
+    // pixels shown or from the stored ones.
     QColor sampledColor(const QPoint &pixel) const;
+    QColor storedColor(const QPoint &pixel) const;
 
 public slots:
     // The pointer is over scenePos. Ignored while no picture is shown.
@@ -56,13 +67,18 @@ signals:
 
 private:
     bool hasPicture() const;
+    QColor sample(const QImage &pixels, const QPoint &pixel) const;
+    // Both colours at a point of the picture, taken again.
+    void resample();
 
     Document *m_document; // not owned
     int m_sampleSize = 1;
     QPointF m_hoverPoint;
     QColor m_hoverColor = Qt::transparent;
+    QColor m_hoverStored = Qt::transparent;
     QPointF m_clickPoint;
     QColor m_clickColor = Qt::transparent;
+    QColor m_clickStored = Qt::transparent;
 };
 
 #endif

@@ -65,6 +65,8 @@ View::View(Document *document, Selection *selection, PickModel *pick, const Artw
     connect(m_glTimer, &QTimer::timeout, this, &View::ensureGlWidget);
 
     connect(document, &Document::shown, this, &View::showDocument);
+    connect(document, &Document::displayChanged, this,
+            [this] { m_pixmapItem->showImage(m_document->shownPixels()); });
     document->setViewStateSource([this] { return viewState(); });
     connect(pick, &PickModel::hoverChanged, this, &View::updateHoverBox);
     connect(pick, &PickModel::sampleSizeChanged, this, &View::updateHoverBox);
@@ -124,9 +126,9 @@ ViewState View::viewState() const
     return state;
 }
 
-void View::showDocument(Image *image, const ViewState &state)
+void View::showDocument(Image *, const ViewState &state)
 {
-    m_pixmapItem->showImage(image->image);
+    m_pixmapItem->showImage(m_document->shownPixels());
     setZoom(state.valid ? state.zoom : 1.0);
     updateSceneRect();
     if (state.valid)

@@ -48,15 +48,24 @@ QString menuText(QMenu *menu)
 QString expectedMenu(const QStringList &custom, int checked, const QStringList &recent = {},
                      int sample = 0)
 {
-    QStringList entries = {
-        "Point Sample", "3 x 3 Average", "5 x 5 Average", "-", "r,g,b,a", "#rrggbbaa",
-        "#rrggbb",      "rgb(r,g,b)",    "rgba(r,g,b,a)", "-"};
+    QStringList entries = {"Point Sample",
+                           "3 x 3 Average",
+                           "5 x 5 Average",
+                           "-",
+                           "*Colour-Managed Display",
+                           "-",
+                           "r,g,b,a",
+                           "#rrggbbaa",
+                           "#rrggbb",
+                           "rgb(r,g,b)",
+                           "rgba(r,g,b,a)",
+                           "-"};
     entries[sample].prepend(QLatin1Char('*'));
     QStringList labels;
     for (const QString &string : custom)
         labels << QString(string).remove(QLatin1Char('%'));
     entries << labels;
-    entries[checked < 5 ? checked + 4 : checked + 5].prepend(QLatin1Char('*'));
+    entries[checked < 5 ? checked + 6 : checked + 7].prepend(QLatin1Char('*'));
     entries << QStringLiteral("-") << QStringLiteral("Add Custom");
     if (!custom.isEmpty())
         entries << ">Remove Custom[" + (labels + QStringList{"-", "Remove All"}).join('|') + ']';

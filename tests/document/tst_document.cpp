@@ -67,9 +67,9 @@ void TestDocument::imageRecord()
     Image image(QStringLiteral("/tmp/a.png"), pattern, false, true);
     QVERIFY(image.contains(9, 9) && !image.contains(10, 0) && !image.contains(-1, 5));
     // Equal pixels change nothing.
-    image.setImage(pattern.copy());
+    image.setPicture(pattern.copy());
     QVERIFY(!image.modified);
-    image.setImage(pattern.copy(0, 0, 4, 4));
+    image.setPicture(pattern.copy(0, 0, 4, 4));
     QVERIFY(image.modified && image.width() == 4);
 }
 
@@ -195,7 +195,7 @@ void TestDocument::loader()
         };
         connect(&thread, &LoadThread::imageFailed, &receiver, record);
         connect(&thread, &LoadThread::imageLoaded, &receiver,
-                [record](const QFileInfo &f, quint64 g, const QImage &) { record(f, g); });
+                [record](const QFileInfo &f, quint64 g, const Picture &) { record(f, g); });
         // The first request is slow; of those made meanwhile only the newest
         // is decoded (and the first one, unless the worker had not taken it
         // up yet), the same file again too.

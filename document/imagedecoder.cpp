@@ -249,6 +249,10 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
         return decodeFrom(&buffer, true);
     }
 
+    // Peeked before the reader moves on; only looked at when the decoded
+    // picture has no colour space.
+    const QByteArray start = device->peek(ProfileSearchLength);
+
     // The format is fixed: data that the named reader cannot read is not
     // handed on to the other readers.
     QImageReader reader(device, format);
@@ -272,9 +276,6 @@ ImageDecoder::Result ImageDecoder::decodeFrom(QIODevice *device, bool padded)
                    int(qMin<qint64>(height, std::numeric_limits<int>::max())));
     if (width == 0 || height == 0)
         return Result::NotAnImage;
-    // Peeked before the reader moves on; only looked at when the decoded
-    // picture has no colour space.
-    const QByteArray start = device->peek(ProfileSearchLength);
     const QImage::Format pixelFormat = reader.imageFormat();
     const int depth = pixelFormat == QImage::Format_Invalid
                           ? 32

@@ -80,10 +80,12 @@ struct Panel
 
     // Shows a picture whose pixel hoverAt has hoverColour and clickAt
     // clickColour, and hovers and clicks them.
-    void pick(const QColor &hoverColour, QPoint hoverAt, const QColor &clickColour, QPoint clickAt)
+    void pick(const QColor &hoverColour, QPoint hoverAt, const QColor &clickColour, QPoint clickAt,
+              const QColorSpace &space = QColorSpace())
     {
         QImage picture(100, 100, QImage::Format_ARGB32);
         picture.fill(Qt::black);
+        picture.setColorSpace(space);
         picture.setPixelColor(hoverAt, hoverColour);
         picture.setPixelColor(clickAt, clickColour);
         document.open(QStringLiteral("/tmp/a.png"), picture);
@@ -121,6 +123,7 @@ private slots:
     void samplingAndRecentColours();
     void contrastToolTip();
     void copyTextFollowsTheSelection();
+    void colourManagedPanel();
 };
 
 // The format language is what users store in their settings: its exact
@@ -132,13 +135,15 @@ void TestColour::formatting_data()
     QTest::addColumn<QPointF>("point");
     QTest::addColumn<QRectF>("selection");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QColor>("stored");
+    QTest::addColumn<QColorSpace>("space");
 
     const QColor orange(255, 128, 0);
     const QRectF integral(10, 20, 5, 3);
     const auto row = [](const char *name, const char *format, const QColor &color,
                         const QPointF &point, const QRectF &selection, const char *expected) {
         QTest::newRow(name) << QString::fromUtf8(format) << color << point << selection
-                            << QString::fromUtf8(expected);
+                            << QString::fromUtf8(expected) << QColor() << QColorSpace();
     };
     row("every token once",
         "%r %g %b %a %rr %gg %bb %aa %rrr %ggg %bbb %aaa %x %y %x0 %y0 %x1 %y1 %w %h",
@@ -172,6 +177,27 @@ void TestColour::formatting_data()
     const double nan = std::numeric_limits<double>::quiet_NaN();
     row("beyond the int range, not a number", "%x %y %x0 %w", orange, QPointF(1e12, -1e12),
         QRectF(nan, 0, -1e12, 0), "2147483647 -2147483648 0 -2147483648");
+
+    // The file's own values beside the shown ones.
+    const auto stored = [](const char *name, const char *format, const QColor &shown,
+                           const QColor &stored, const QColorSpace &space, const char *expected) {
+        QTest::newRow(name) << QString::fromUtf8(format) << shown << QPointF() << QRectF()
+                            << QString::fromUtf8(expected) << stored << space;
+    };
+    stored("Display P3", "%r,%g,%b %Sr,%Sg,%Sb,%Sa %Pn %Pc", QColor(215, 93, 31),
+           QColor(200, 100, 50), QColorSpace::DisplayP3,
+           "215,93,31 200,100,50,255 Display P3 color(display-p3 0.784 0.392 0.196)");
+    stored("untagged: stored is shown", "%Sr %Sa %Pn %Pc", QColor(255, 128, 0, 128), QColor(),
+           QColorSpace(), "255 128 sRGB color(srgb 1.000 0.502 0.000 / 0.502)");
+    stored("Adobe RGB", "%Pc", QColor(227, 100, 42), QColor(200, 100, 50), QColorSpace::AdobeRgb,
+           "color(a98-rgb 0.784 0.392 0.196)");
+    // CSS has no name for it: the colour in sRGB, unclipped.
+    stored("unnamed profile", "%Pn %Pc", Qt::red, Qt::red,
+           QColorSpace(QColorSpace::Primaries::AdobeRgb, QColorSpace::TransferFunction::Linear),
+           "unnamed profile color(srgb 1.158 0.000 0.000)");
+    QColorSpace named(QColorSpace::DisplayP3);
+    named.setDescription(QStringLiteral("%Sr %x %Pc"));
+    stored("a profile's name is data", "%Pn", Qt::red, Qt::red, named, "%Sr %x %Pc");
 }
 
 void TestColour::formatting()
@@ -181,7 +207,9 @@ void TestColour::formatting()
     QFETCH(QPointF, point);
     QFETCH(QRectF, selection);
     QFETCH(QString, expected);
-    QCOMPARE(ColorFormat(format).formatColor(color, point, selection), expected);
+    QFETCH(QColor, stored);
+    QFETCH(QColorSpace, space);
+    QCOMPARE(ColorFormat(format).formatColor(color, point, selection, {stored, space}), expected);
 }
 
 void TestColour::swatch()
@@ -401,6 +429,30 @@ void TestColour::copyTextFollowsTheSelection()
     panel.selection.selectAll();
     panel.widget.copyColor();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("0,0 100x100"));
+}
+
+// A picture with a profile is shown and picked in sRGB; the menu's switch,
+// kept in the settings, shows the stored values instead.
+void TestColour::colourManagedPanel()
+{
+    storeFormats({"%rr%gg%bb %Sr"}, 5);
+    Panel panel;
+    panel.pick(QColor(200, 100, 50), QPoint(0, 0), Qt::red, QPoint(1, 0), QColorSpace::DisplayP3);
+    QCOMPARE(panel.widget.hoverText(), QStringLiteral("d75d1f 200"));
+    QWidget *swatch = panel.widget.swatch();
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), swatch->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(swatch, &help);
+    QVERIFY2(swatch->toolTip().endsWith(
+                 "<br>Color profile: Display P3 (shown in sRGB)<br>Clicked: outside sRGB, shown "
+                 "clipped; unclipped: 1.093 -0.227 -0.150</qt>"),
+             qPrintable(swatch->toolTip()));
+
+    panel.widget.formatMenu()->trigger(-20);
+    QCOMPARE(panel.widget.hoverText(), QStringLiteral("c86432 200"));
+    QCOMPARE(panel.widget.clickText(), QStringLiteral("ff0000 255"));
+    Panel next; // the next run
+    QVERIFY(!next.document.colorManaged());
+    QVERIFY(next.menu().contains("|Colour-Managed Display|"));
 }
 
 LUMENO_TEST_MAIN(TestColour)

@@ -1,3 +1,4 @@
+#include "document/colorprofile.h"
 #include "document/document.h"
 #include "document/imagedecoder.h"
 #include "document/loadthread.h"
@@ -42,6 +43,9 @@ private slots:
     void opening();
     void picturesWithoutFiles();
     void history();
+    void colourProfiles_data();
+    void colourProfiles();
+    void profilesSurvive();
 
 private:
     QTemporaryDir m_dir;
@@ -436,6 +440,97 @@ void TestDocument::history()
     stack->undo();
     QCOMPARE(image.image, photo);
     QCOMPARE(document.copy(QRect(1, 2, 3, 4)), image.image.copy(1, 2, 3, 4));
+}
+
+namespace {
+
+// A flat picture of colour in space, encoded in format; PNG and JPEG carry
+// the space as an embedded profile.
+QByteArray tagged(const QColorSpace &space, const char *format = "png", QRgb colour = 0)
+{
+    QImage picture(130, 70, QImage::Format_RGB32); // more than one band of rows
+    picture.fill(colour ? colour : qRgb(200, 100, 50));
+    picture.setColorSpace(space);
+    return TestImages::encoded(picture, format, 100);
+}
+
+} // namespace
+
+void TestDocument::colourProfiles_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QRgb>("shown");
+    QTest::addColumn<bool>("shared"); // shown as stored, no copy
+    QTest::addColumn<bool>("ignored");
+    const QRgb stored = qRgb(200, 100, 50);
+    QTest::newRow("untagged") << tagged(QColorSpace()) << stored << true << false;
+    QTest::newRow("sRGB") << tagged(QColorSpace::SRgb) << stored << true << false;
+    // What many programs write for sRGB.
+    QTest::newRow("gamma 2.2, sRGB primaries")
+        << tagged(QColorSpace(QColorSpace::Primaries::SRgb, 2.2f)) << stored << true << false;
+    // Published conversions of (200, 100, 50).
+    QTest::newRow("Display P3") << tagged(QColorSpace::DisplayP3) << qRgb(215, 93, 31) << false
+                                << false;
+    QTest::newRow("Adobe RGB") << tagged(QColorSpace::AdobeRgb) << qRgb(227, 100, 42) << false
+                               << false;
+    QTest::newRow("JPEG, Display P3")
+        << tagged(QColorSpace::DisplayP3, "jpeg") << qRgb(215, 93, 31) << false << false;
+    QByteArray damaged = tagged(QColorSpace::DisplayP3);
+    damaged[damaged.indexOf("iCCP") + 40] = 'x';
+    QTest::newRow("damaged profile") << damaged << stored << true << true;
+}
+
+void TestDocument::colourProfiles()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QRgb, shown);
+    QFETCH(bool, shared);
+    QFETCH(bool, ignored);
+    ImageDecoder decoder(file);
+    QCOMPARE(decoder.decode(), ImageDecoder::Result::Decoded);
+    const Picture picture(decoder.image(), decoder.profileIgnored());
+    QCOMPARE(picture.profileIgnored, ignored);
+    QCOMPARE(picture.srgb.cacheKey() == picture.stored.cacheKey(), shared);
+    // JPEG's own rounding: within two steps.
+    for (const QPoint at : {QPoint(0, 0), QPoint(129, 69)}) {
+        const QRgb pixel = picture.srgb.pixel(at);
+        QVERIFY2(qAbs(qRed(pixel) - qRed(shown)) <= 2 && qAbs(qGreen(pixel) - qGreen(shown)) <= 2 &&
+                     qAbs(qBlue(pixel) - qBlue(shown)) <= 2,
+                 qPrintable(QString::number(pixel, 16)));
+    }
+}
+
+// Crops, saves, copies and undo keep the stored values and the profile; a
+// format that cannot hold one gets the sRGB values.
+void TestDocument::profilesSurvive()
+{
+    const QColorSpace p3(QColorSpace::DisplayP3);
+    QVERIFY(ColorProfile::toSrgbUnclipped(qRgb(255, 0, 0), p3).outsideSrgb());
+    QVERIFY(!ColorProfile::toSrgbUnclipped(qRgb(200, 100, 50), p3).outsideSrgb());
+
+    Manager manager;
+    Document *document = manager.document();
+    QImage picture(4, 3, QImage::Format_ARGB32);
+    picture.fill(qRgb(200, 100, 50));
+    picture.setColorSpace(p3);
+    document->open(m_dir.filePath(QStringLiteral("p3.png")), picture);
+    QVERIFY(document->crop(QRect(1, 1, 2, 2)));
+    QCOMPARE(document->image()->srgb.pixel(0, 0), qRgb(215, 93, 31));
+    for (const char *name : {"crop.png", "crop.bmp"}) {
+        QVERIFY(document->save(m_dir.filePath(QLatin1String(name))));
+        const QImage saved(m_dir.filePath(QLatin1String(name)));
+        const bool png = QByteArray(name).endsWith("png");
+        QCOMPARE(saved.size(), QSize(2, 2));
+        QCOMPARE(saved.pixel(1, 1), png ? qRgb(200, 100, 50) : qRgb(215, 93, 31));
+        QCOMPARE(saved.colorSpace() == p3, png);
+    }
+    QApplication::clipboard()->setImage(document->copy(QRect()));
+    document->undoStack()->undo();
+    QCOMPARE(document->image()->srgb.size(), QSize(4, 3));
+    manager.setFromClipboard();
+    QCOMPARE(document->image()->image.pixel(0, 0), qRgb(200, 100, 50));
+    QCOMPARE(document->image()->image.colorSpace(), p3);
+    QCOMPARE(document->shownPixels().pixel(0, 0), qRgb(215, 93, 31));
 }
 
 LUMENO_TEST_MAIN(TestDocument)

@@ -43,6 +43,7 @@ const Command Table[Commands::Count] = {
     {"Clear Selection", "", "Escape", Qt::ApplicationShortcut, nullptr},
     {"Copy Color String", "", "Ctrl+D", Qt::ApplicationShortcut, nullptr},
     {"Quit", "", "Ctrl+Q", Qt::ApplicationShortcut, nullptr},
+    {"Pick Hovered Color", "", "P", Qt::WindowShortcut, nullptr},
 };
 
 } // namespace
@@ -121,6 +122,7 @@ void Commands::updateStates()
         {ZoomToSelection, hasSelection},
         {ZoomToFit, hasImage},
         {ResetZoom, hasImage},
+        {PickHovered, hasImage},
         {Undo, history->canUndo()},
         {Redo, history->canRedo()},
     };

@@ -47,6 +47,7 @@ public:
         ClearSelection,
         CopyColor,
         Quit,
+        PickHovered, // the hovered colour, or the keys' pick point, as clicked
         Count
     };
 

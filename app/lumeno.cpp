@@ -65,6 +65,8 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window), m_artwork(qApp->d
     connect(m_screenGrab, &ScreenGrab::grabbed, this,
             [this](const QImage &picture, QPoint pointer) {
                 m_manager->setImage(picture, QStringLiteral("screen"));
+                // The grabbed pixel goes under the pointer by scrolling the
+                // picture, not by moving the pointer: the same everywhere.
                 if (pointer.x() >= 0)
                     m_view->keepUnder(QPointF(pointer) + QPointF(0.5, 0.5),
                                       m_view->viewport()->mapFromGlobal(QPointF(QCursor::pos())));
@@ -120,6 +122,7 @@ void Lumeno::connectCommands()
     on(Commands::CopyColor, [this] { m_colorWidget->copyButton()->animateClick(); });
     // Quits the way closing the window does.
     on(Commands::Quit, [this] { close(); });
+    on(Commands::PickHovered, [this] { m_pick->click(m_pick->hoverPoint()); });
 
     QAction *grid = m_commands->action(Commands::PixelGrid);
     grid->setChecked(QSettings().value(PixelGridKey, true).toBool());

@@ -2,12 +2,14 @@
 
 #include <QCursor>
 #include <QDBusConnection>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QDBusServiceWatcher>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -17,6 +19,9 @@ namespace {
 
 // Long enough for a compositor to fade the window out.
 constexpr int HideDelay = 300;
+
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString RequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 
 } // namespace
 
@@ -33,7 +38,7 @@ void ScreenGrab::grab()
             captureScreens();
         } else if (!askPortal()) {
             finish();
-            emit failed(tr("This desktop does not let programs capture the screen."));
+            emit failed(tr("No desktop portal answered: the screen cannot be captured."));
         }
     });
 }
@@ -71,32 +76,74 @@ void ScreenGrab::captureScreens()
 
 bool ScreenGrab::askPortal()
 {
-    QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
-                          QStringLiteral("/org/freedesktop/portal/desktop"),
-                          QStringLiteral("org.freedesktop.portal.Screenshot"),
-                          QDBusConnection::sessionBus());
-    if (!portal.isValid())
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
         return false;
-    const QVariantMap options{{QStringLiteral("interactive"), false}};
-    const QDBusReply<QDBusObjectPath> request =
-        portal.call(QStringLiteral("Screenshot"), QString(), options);
-    if (!request.isValid())
+    if (!m_portalWatcher) {
+        m_portalWatcher = new QDBusServiceWatcher(
+            PortalService, bus, QDBusServiceWatcher::WatchForUnregistration, this);
+        connect(m_portalWatcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+            if (m_request.isEmpty())
+                return;
+            listen(QString());
+            finish();
+            emit failed(tr("The screen could not be captured."));
+        });
+    }
+    // The portal answers on a request object named after this connection
+    // and the handle token. Listened for before asking, the answer cannot
+    // pass unheard, however soon it comes.
+    const QString token = QStringLiteral("lumeno%1").arg(QRandomGenerator::global()->generate());
+    QString sender = bus.baseService().mid(1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    if (!listen(QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token)))
         return false;
-    return QDBusConnection::sessionBus().connect(
-        QStringLiteral("org.freedesktop.portal.Desktop"), request.value().path(),
-        QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"), this,
-        SLOT(portalResponse(uint, QVariantMap)));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        PortalService, QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.Screenshot"), QStringLiteral("Screenshot"));
+    call << QString()
+         << QVariantMap{{QStringLiteral("handle_token"), token},
+                        {QStringLiteral("interactive"), false}};
+    // An answer that comes while this waits is delivered after it returns.
+    const QDBusReply<QDBusObjectPath> request = bus.call(call);
+    // Portals before 0.9 name the request object themselves.
+    if (!request.isValid() ||
+        (request.value().path() != m_request && !listen(request.value().path()))) {
+        listen(QString());
+        return false;
+    }
+    return true;
+}
+
+bool ScreenGrab::listen(const QString &path)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString response = QStringLiteral("Response");
+    if (!m_request.isEmpty())
+        bus.disconnect(PortalService, m_request, RequestInterface, response, this,
+                       SLOT(portalResponse(uint, QVariantMap)));
+    m_request = path;
+    return path.isEmpty() || bus.connect(PortalService, path, RequestInterface, response, this,
+                                         SLOT(portalResponse(uint, QVariantMap)));
 }
 
 void ScreenGrab::portalResponse(uint response, const QVariantMap &results)
 {
+    // 0: done; 1: the user cancelled; 2: refused, or failed otherwise.
     const QString file = QUrl(results.value(QStringLiteral("uri")).toString()).toLocalFile();
     const QImage picture = response == 0 ? QImage(file) : QImage();
     if (!file.isEmpty())
         QFile::remove(file);
+    if (m_request.isEmpty())
+        return;
+    listen(QString());
     finish();
-    if (picture.isNull())
+    if (response == 1)
+        emit failed(tr("The screen grab was cancelled."));
+    else if (response != 0)
         emit failed(tr("This desktop does not let programs capture the screen."));
+    else if (picture.isNull())
+        emit failed(tr("The screen could not be captured."));
     else
         emit grabbed(picture, QPoint(-1, -1));
 }

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 
+class QDBusServiceWatcher;
 class QWidget;
 
 // Captures everything on the screens, without the window that asks for it:
@@ -28,9 +29,11 @@ public:
 signals:
     // picture has one pixel per device pixel of the screens (its device
     // pixel ratio is 1); pointer is where the mouse pointer was on it, or
-    // (-1, -1) when that is not known.
+    // (-1, -1) when that is not known (through the portal: Wayland tells no
+    // program where the pointer is on the screen).
     void grabbed(const QImage &picture, const QPoint &pointer);
-    // The desktop does not let programs capture the screen; reason says so
+    // Nothing was captured: the desktop does not let programs capture the
+    // screen, the user cancelled, or the capture failed; reason says which,
     // in words for the user.
     void failed(const QString &reason);
 
@@ -40,9 +43,16 @@ private slots:
 private:
     void captureScreens();
     bool askPortal();
+    // Listens for the portal's answer on the request object at path (an
+    // empty path: on none); false when the bus refuses.
+    bool listen(const QString &path);
     void finish();
 
     QPointer<QWidget> m_window;
+    // The request object the portal answers on, while a grab waits for it.
+    QString m_request;
+    // Fails the grab when the portal leaves the bus before it has answered.
+    QDBusServiceWatcher *m_portalWatcher = nullptr;
 };
 
 #endif

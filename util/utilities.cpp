@@ -1,6 +1,7 @@
 #include "util/utilities.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cmath>
@@ -50,6 +51,12 @@ QString escapeHtml(const QString &text)
 QString escapeMnemonics(const QString &text)
 {
     return QString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+bool pointerCanBeMoved()
+{
+    // "wayland", "wayland-egl", "wayland-xcomposite-glx"...
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 int floorToInt(double value)

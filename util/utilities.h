@@ -23,6 +23,11 @@ QString escapeHtml(const QString &text);
 // strings and what they make) get every '&' doubled, to show as itself.
 QString escapeMnemonics(const QString &text);
 
+// Whether the platform lets a program move the system pointer
+// (QCursor::setPos): not on Wayland, where Qt only warns. Asked of the running
+// application.
+bool pointerCanBeMoved();
+
 // floor(value) as an int. Values beyond the int range saturate and NaN gives
 // 0: a plain conversion of those would be undefined behaviour.
 int floorToInt(double value);

@@ -4,7 +4,6 @@
 #include "selection/selection.h"
 #include "view/view.h"
 
-#include <QCursor>
 #include <QScrollBar>
 #include <QtMath>
 
@@ -12,7 +11,7 @@ namespace {
 
 constexpr double WheelStep = 1.2;
 constexpr int WheelNotch = 120; // eighths of a degree in one notch of a wheel
-// View pixels kept between a nudged pointer and the window's edges.
+// View pixels kept between the pick point and the window's edges.
 constexpr double NudgeMargin = 25.0;
 
 } // namespace
@@ -40,7 +39,8 @@ bool Navigation::press(Qt::MouseButton button, const QPointF &cursor)
     }
     if (button == Qt::MiddleButton) {
         m_zoomDragging = true;
-        m_zoomAnchor = m_pick->hoverPoint();
+        // Under the pointer, also where the keys lead the pick point.
+        m_zoomAnchor = m_view->pixelMapping().scenePosAt(cursor);
         m_zoomAtPress = m_view->zoom();
         startFrom(cursor);
         return true;
@@ -113,7 +113,7 @@ bool Navigation::arrowKey(int key, Qt::KeyboardModifiers modifiers, bool pointer
     const int count = modifiers & Qt::ControlModifier ? 10 : 1;
     const Qt::KeyboardModifiers rest = modifiers & ~Qt::ControlModifier;
     if (rest == Qt::NoModifier)
-        return pointerInside && nudgePointer(step * count);
+        return movePick(step * count, pointerInside);
     if (selectionDragged)
         return false;
     if (rest == Qt::ShiftModifier)
@@ -123,37 +123,22 @@ bool Navigation::arrowKey(int key, Qt::KeyboardModifiers modifiers, bool pointer
     return false;
 }
 
-bool Navigation::nudgePointer(const QPoint &delta)
+bool Navigation::movePick(const QPoint &delta, bool pointerInside)
 {
     if (!m_view->hasImage())
         return false;
-    const QPoint from = PixelMapping::pixelAt(m_pick->hoverPoint());
     const QRect image = m_selection->bounds();
-    if (!image.contains(from))
-        return false;
-
-    const QPointF cursor = m_view->cursorPos();
-    PixelMapping mapping = m_view->pixelMapping();
-    // Where an image pixel is smaller than a screen pixel, the pointer moves
-    // by screen pixels instead, so that every step shows.
-    const bool fine = mapping.zoom() < 1.0;
-    QPointF wanted = cursor + QPointF(delta) * (fine ? 1.0 : mapping.zoom());
-    QPoint to = fine ? PixelMapping::pixelAt(mapping.scenePosAt(wanted)) : from + delta;
-    // The pointer stays over the image: a step beyond its edge stops there.
-    const QPoint bounded(qBound(0, to.x(), image.right()), qBound(0, to.y(), image.bottom()));
-    if (fine && bounded.x() != to.x())
-        wanted.setX(cursor.x());
-    if (fine && bounded.y() != to.y())
-        wanted.setY(cursor.y());
-    to = bounded;
-
-    const QPoint scrolled = m_view->scrollToShow(QRectF(to, QSizeF(1, 1)),
-                                                 QPointF(to) + QPointF(0.5, 0.5), NudgeMargin);
-    mapping = m_view->pixelMapping();
-    const QPoint pos = mapping.pointerPosIn(to, wanted + QPointF(scrolled));
-    QCursor::setPos(m_view->viewport()->mapToGlobal(pos));
-    // The window system reports the move later, or (where programs may not
-    // move the pointer) never: the readout follows now.
-    m_view->hoverAt(QPointF(pos));
+    QPoint to = PixelMapping::pixelAt(m_pick->hoverPoint());
+    if (m_view->isKeyboardPicking() || (pointerInside && image.contains(to))) {
+        to += delta;
+    } else {
+        const QSizeF size = m_view->viewport()->size();
+        to = PixelMapping::pixelAt(
+            m_view->pixelMapping().scenePosAt(QPointF(size.width() / 2, size.height() / 2)));
+    }
+    // A step beyond the image's edge stops there.
+    to = QPoint(qBound(0, to.x(), image.right()), qBound(0, to.y(), image.bottom()));
+    m_view->scrollToShow(QRectF(to, QSizeF(1, 1)), QPointF(to) + QPointF(0.5, 0.5), NudgeMargin);
+    m_view->pickPixel(to);
     return true;
 }

@@ -11,9 +11,10 @@ class View;
 // The view's gestures for moving about the picture: a left drag pans one to
 // one, a middle drag zooms (up zooms in, by e per 100 pixels, around the
 // press), the wheel zooms by 1.2 a notch around the pointer, and the arrow
-// keys step the pointer over the picture by image pixels (Ctrl: by ten),
-// with Shift moving the selection instead and Shift+Alt its right or bottom
-// edge.
+// keys move the view's pick point over the picture by image pixels (Ctrl: by
+// ten), with Shift moving the selection instead and Shift+Alt its right or
+// bottom edge. None of them moves the system pointer: the drags work from the
+// pointer's own movement.
 //
 // Positions are logical viewport coordinates. The view hands its events
 // here and reads back whether a gesture took them.
@@ -36,15 +37,17 @@ public:
     // Wheel rotation in eighths of a degree, with the pointer at cursor.
     void wheel(int angle, const QPointF &cursor);
     // An arrow key (Qt::Key_Left...) with modifiers; true when it moved the
-    // pointer or the selection. pointerInside: the pointer is over the view.
+    // pick point or the selection. pointerInside: the pointer is over the
+    // view.
     bool arrowKey(int key, Qt::KeyboardModifiers modifiers, bool pointerInside,
                   bool selectionDragged);
 
 private:
-    // Moves the pointer by delta image pixels (at least as many logical
-    // pixels), staying over the image and scrolling to keep it in view.
-    // False when the pointer is not over the image.
-    bool nudgePointer(const QPoint &delta);
+    // Moves the pick point by delta image pixels, staying on the image and
+    // scrolling to keep it in view; it starts at the hovered pixel, or at the
+    // one in the middle of the view when the pointer is not over the image.
+    // False without a picture.
+    bool movePick(const QPoint &delta, bool pointerInside);
     void startFrom(const QPointF &cursor);
 
     View *m_view;

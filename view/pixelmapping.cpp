@@ -54,21 +54,6 @@ int PixelMapping::Axis::firstDeviceAt(int pixel) const
     return device;
 }
 
-int PixelMapping::Axis::logicalIn(int pixel, double near) const
-{
-    // A whole logical position p lies in device pixel floor(p * ratio + Slack)
-    // (see devicePixelAt()); that one must lie between the first and the
-    // last device pixel showing pixel.
-    const int first = firstDeviceAt(pixel);
-    const int end = firstDeviceAt(pixel + 1);
-    const double lowest = std::ceil((first - Slack) / ratio);
-    const double highest = std::ceil((end - Slack) / ratio) - 1;
-    const double wanted = std::round(qBound(-1e9, near, 1e9));
-    if (lowest > highest)
-        return int(wanted);
-    return int(qBound(lowest, wanted, highest));
-}
-
 QPoint PixelMapping::devicePixelAt(const QPointF &viewportPos) const
 {
     return QPoint(floorToInt(viewportPos.x() * m_x.ratio + Slack),
@@ -114,11 +99,6 @@ QRect PixelMapping::deviceRect(const QRect &pixels) const
 QPoint PixelMapping::deviceCorner(const QPoint &pixel) const
 {
     return QPoint(m_x.firstDeviceAt(pixel.x()), m_y.firstDeviceAt(pixel.y()));
-}
-
-QPoint PixelMapping::pointerPosIn(const QPoint &pixel, const QPointF &near) const
-{
-    return QPoint(m_x.logicalIn(pixel.x(), near.x()), m_y.logicalIn(pixel.y(), near.y()));
 }
 
 bool PixelMapping::operator==(const PixelMapping &other) const

@@ -58,12 +58,6 @@ public:
     // after it when it shows in none: where its left and top borders lie.
     QPoint deviceCorner(const QPoint &pixel) const;
 
-    // A whole logical viewport position from which the mouse picks pixel,
-    // the nearest such to near; near rounded when none picks it (where image
-    // pixels are smaller than logical ones). Pointers are placed on whole
-    // logical positions only.
-    QPoint pointerPosIn(const QPoint &pixel, const QPointF &near) const;
-
     bool operator==(const PixelMapping &other) const;
     bool operator!=(const PixelMapping &other) const { return !(*this == other); }
 
@@ -79,9 +73,6 @@ private:
         int pixelAt(int device) const;
         // The first device pixel showing pixel or a later one.
         int firstDeviceAt(int pixel) const;
-        // The whole logical position nearest to near whose device pixel
-        // shows pixel; near rounded when there is none.
-        int logicalIn(int pixel, double near) const;
     };
 
     Axis m_x;

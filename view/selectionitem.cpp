@@ -1,6 +1,7 @@
 #include "view/selectionitem.h"
 
 #include "selection/selection.h"
+#include "util/utilities.h"
 #include "view/view.h"
 
 #include <QCursor>
@@ -104,11 +105,6 @@ void SelectionItem::updateCursor()
         setCursor(shape);
 }
 
-QPoint SelectionItem::sceneToGlobal(const QPointF &scenePos) const
-{
-    return m_view->viewport()->mapToGlobal(m_view->mapFromScene(scenePos));
-}
-
 void SelectionItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
 {
     setHoverHandle(hitTest(m_view->snappedScenePos()));
@@ -126,17 +122,19 @@ void SelectionItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
     }
 
     if (m_hoverHandle != None && !m_creating) {
-        // Grabbing a corner a few pixels off puts the pointer exactly on it,
-        // so that the corner then follows the pointer one to one.
+        // A corner grabbed a few pixels off stays that far from the pointer
+        // and follows it one to one; the pointer itself is not moved onto
+        // it, so this is the same where the platform cannot move it.
         const QPointF p = m_view->snappedScenePos();
         m_pressPos = anchor(m_selection->rect(), hitTest(p), p);
-        QCursor::setPos(sceneToGlobal(m_pressPos));
+        m_grabOffset = m_pressPos - p;
         m_activeHandle = m_hoverHandle;
         m_rectAtPress = m_selection->rect();
         m_rawRect = m_rectAtPress;
         m_adjusting = true;
     } else {
         m_pressPos = m_view->snappedScenePos();
+        m_grabOffset = QPointF();
         m_creating = true;
         dragTo(QRectF(m_pressPos, m_pressPos));
         m_rectAtPress = m_selection->rect();
@@ -162,7 +160,7 @@ void SelectionItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
 
-    const QPointF p = m_view->snappedScenePos();
+    const QPointF p = m_view->snappedScenePos() + m_grabOffset;
     const double x0 = m_rectAtPress.x(), y0 = m_rectAtPress.y();
     const double w0 = m_rectAtPress.width(), h0 = m_rectAtPress.height();
     double x = x0, y = y0, w = w0, h = h0;
@@ -231,10 +229,14 @@ void SelectionItem::followDrag(const QRectF &rect, const QPointF &anchor, double
     ++s_followDragNesting;
     if (s_followDragNesting == 1) {
         // The picture scrolled by delta; moving the pointer with it keeps it
-        // over the same image point.
+        // over the same image point. Where it cannot be moved, it stays over
+        // a point further on: the next move drags there and scrolls again,
+        // the further the pointer is past the margin, the faster.
         const QPoint delta = m_view->scrollToShow(rect, anchor, margin);
-        if (!delta.isNull())
+        if (!delta.isNull() && pointerCanBeMoved())
             QCursor::setPos(QCursor::pos() + delta);
+        else if (!delta.isNull())
+            m_view->hoverAt(m_view->cursorPos());
     }
     --s_followDragNesting;
 }

@@ -68,7 +68,6 @@ private:
     // Sets the selection from the rectangle dragged so far.
     void dragTo(const QRectF &rect);
     void followDrag(const QRectF &rect, const QPointF &anchor, double margin);
-    QPoint sceneToGlobal(const QPointF &scenePos) const;
     void updateLabel();
 
     View *m_view;
@@ -82,6 +81,9 @@ private:
     // may be negative while a side is dragged past the opposite one.
     QRectF m_rawRect;
     QPointF m_pressPos;
+    // From the pointer at the press to the point grabbed on the corner or
+    // edge (scene coordinates); none for a new selection.
+    QPointF m_grabOffset;
     QRectF m_bounds;
     QHash<int, QPainterPath> m_handlePaths;
     QPixmap m_dropTargetPixmap;

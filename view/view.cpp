@@ -137,9 +137,13 @@ void View::showDocument(Image *, const ViewState &state)
         centerOnImage();
     if (!m_glViewportCreated)
         m_glTimer->start();
-    // The picture moved under a pointer that did not.
+    // The picture moved under a pointer that did not; a pick point may lie
+    // beyond the new picture, so the pointer leads again.
+    m_keyboardPick = false;
     if (m_pointerInside)
         hoverAt(m_cursorPos);
+    else
+        updateHoverBox();
 }
 
 double View::maxZoom() const
@@ -272,11 +276,28 @@ void View::keepUnder(const QPointF &scenePos, const QPointF &viewportPos)
 
 void View::updateHover()
 {
-    hoverAt(viewport()->mapFromGlobal(QPointF(QCursor::pos())));
+    if (m_keyboardPick)
+        updateHoverBox();
+    else
+        hoverAt(viewport()->mapFromGlobal(QPointF(QCursor::pos())));
+}
+
+void View::followPointer(const QPointF &viewportPos)
+{
+    if (!m_keyboardPick || viewportPos != m_cursorPos)
+        hoverAt(viewportPos);
+}
+
+void View::pickPixel(const QPoint &pixel)
+{
+    m_keyboardPick = true;
+    m_pick->hover(QPointF(pixel) + QPointF(0.5, 0.5));
+    updateHoverBox();
 }
 
 void View::hoverAt(const QPointF &viewportPos)
 {
+    m_keyboardPick = false;
     m_cursorPos = viewportPos;
     // The colour and the position tokens both come from the pixel under the
     // point, floored: outside the image, also just left of or above it, that
@@ -288,7 +309,7 @@ void View::hoverAt(const QPointF &viewportPos)
 QRect View::hoverBoxPixels(const PixelMapping &mapping) const
 {
     const int size = m_pick->sampleSize();
-    if (!m_hoverBoxVisible || !m_pointerInside || !hasImage() ||
+    if (!m_hoverBoxVisible || !(m_pointerInside || m_keyboardPick) || !hasImage() ||
         mapping.zoom() * size < PixelOverlay::OverlayZoom)
         return QRect();
     const QRect image(QPoint(0, 0), m_document->image()->image.size());
@@ -322,7 +343,7 @@ void View::mousePressEvent(QMouseEvent *event)
         // The click is where the button went down, also when no move came
         // first (the window was just shown under a still pointer).
         m_pointerInside = true;
-        hoverAt(m_eventPos);
+        followPointer(m_eventPos);
         m_pick->click(m_pick->hoverPoint());
         if (m_navigation.press(event->button(), m_cursorPos)) {
             m_selectionItem->updateCursor();
@@ -337,10 +358,10 @@ void View::mouseMoveEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
     m_pointerInside = true;
-    hoverAt(m_eventPos);
+    followPointer(m_eventPos);
     // The picture moved under the cursor.
     if (m_navigation.move(m_cursorPos))
-        hoverAt(m_cursorPos);
+        followPointer(m_cursorPos);
     QGraphicsView::mouseMoveEvent(event);
     m_selectionItem->updateCursor();
 }
@@ -349,7 +370,7 @@ void View::mouseReleaseEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
     if (hasImage()) {
-        hoverAt(m_eventPos);
+        followPointer(m_eventPos);
         m_pick->click(m_pick->hoverPoint());
     }
     // A release of any button ends both gestures.

@@ -27,9 +27,17 @@ struct ViewState;
 // origin, so scene point (x, y) lies over pixel (int(x), int(y)). The view's
 // transform is a uniform scale equal to zoom(), in view pixels per image
 // pixel. Left drag pans, middle drag zooms, the wheel zooms around the
-// cursor; the right button belongs to the selection item. The arrow keys step
-// the pointer over the picture pixel by pixel (Ctrl: ten), Shift+arrows move
+// cursor; the right button belongs to the selection item. The arrow keys move
+// a pick point over the picture pixel by pixel (Ctrl: ten), Shift+arrows move
 // the selection, Shift+Alt+arrows move its right or bottom edge.
+//
+// The pick point is what the pick model hovers while the keys lead: the
+// pointer itself is never moved, on any platform (Wayland forbids it). It
+// starts at the hovered pixel, or at the pixel in the middle of the view when
+// the pointer is not over the picture. A mouse event away from where the
+// pointer was last reported, or a wheel turn, gives the lead back to the
+// pointer; a press and release where it still is pick the pick point, as they
+// would if the pointer had followed it.
 //
 // Shows every picture the document announces, where the document says; the
 // document, the selection and the pick model are not owned and must outlive
@@ -71,8 +79,12 @@ public:
     // The pointer in logical viewport coordinates, as last reported.
     QPointF cursorPos() const { return m_cursorPos; }
     // The pointer is at viewportPos: the pick model learns the scene point
-    // under it (the centre of the device pixel there).
+    // under it (the centre of the device pixel there). Ends keyboard picking.
     void hoverAt(const QPointF &viewportPos);
+    // The keys lead: the pick model hovers the centre of image pixel until
+    // the pointer takes over again.
+    void pickPixel(const QPoint &pixel);
+    bool isKeyboardPicking() const { return m_keyboardPick; }
     bool hasImage() const;
     SelectionItem *selectionItem() const { return m_selectionItem; }
     PixmapItem *pixmapItem() const { return m_pixmapItem; }
@@ -123,8 +135,12 @@ protected:
 private:
     // Shows image at zoom 1, centred, or where state says when it is valid.
     void showDocument(Image *image, const ViewState &state);
-    // Reads the cursor from the window system and reports it.
+    // Reads the cursor from the window system and reports it, unless the
+    // keys lead.
     void updateHover();
+    // A mouse event at viewportPos: hovers there, except where it is where
+    // the pointer already was while the keys lead.
+    void followPointer(const QPointF &viewportPos);
     void scrollBy(int dx, int dy);
     // The device pixels showing the pixels the hover colour comes from, when
     // the box around them is shown; empty otherwise.
@@ -150,6 +166,8 @@ private:
     bool m_hoverBoxVisible = true;
     // The mouse is over the viewport: between a move and leaving it.
     bool m_pointerInside = false;
+    // The arrow keys lead the pick point, not the pointer.
+    bool m_keyboardPick = false;
     // The logical viewport pixels the box covers on screen, or will once
     // the repaint asked for has run; empty without a box.
     QRect m_hoverBoxArea;

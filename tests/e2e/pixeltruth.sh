@@ -3,8 +3,8 @@
 # picture whose every pixel has its own colour, at zoom 1 and after three
 # wheel steps, the real pointer clicks on both sides of borders drawn on the
 # screen, Ctrl+D copies the clicked colour's text, and it must be the colour
-# of the screen pixel under the pointer. Then the arrow keys walk the pointer
-# to the neighbouring pixels.
+# of the screen pixel under the pointer. Then the arrow keys walk the pick
+# point to the neighbouring pixels, and P takes each as the clicked colour.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 LUMENO_XVFB_SCREEN=1800x1200 start_xvfb
@@ -52,12 +52,11 @@ for zoom in 1 1.728; do
 done
 [ "$exact" = "$total" ] || fail "$((total - exact)) picks differ from what is drawn"
 
-echo "-- the arrow keys walk the pointer pixel by pixel"
+echo "-- the arrow keys walk the pick point pixel by pixel"
 IFS=, read -r red green _ <<<"$(clipboard)" # the pixel under the pointer, clicked last
 for step in "Right 1 0" "Down 1 1" "ctrl+Left -9 1"; do
     read -r key dx dy <<<"$step"
-    sleep 0.5 # no double click
-    xdotool key "$key" click 1 key ctrl+d
+    xdotool key "$key" key p key ctrl+d
     poll 2 clipboard_is "$((red + dx)),$((green + dy)),77,255" || fail "after $key: $(clipboard)"
 done
 

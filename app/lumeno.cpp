@@ -21,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTimer>
@@ -33,8 +34,17 @@ const QString PixelGridKey = QStringLiteral("view/pixel_grid");
 
 } // namespace
 
-Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window), m_artwork(qApp->devicePixelRatio())
+Lumeno::Lumeno(const QString &firstPath, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_artwork(qApp->devicePixelRatio())
 {
+    // The file named at start decodes on its own thread while everything
+    // below is built. A large JPEG's centre first: a preview as large as
+    // the window will be.
+    m_manager = new Manager(this);
+    m_manager->setPreviewSize(WindowSettings::restoredSize());
+    if (QFileInfo(firstPath).isFile())
+        m_manager->setPathNow(firstPath);
+
     setObjectName(QStringLiteral("lumeno"));
     setWindowTitle(QStringLiteral("Corvane"));
     setWindowIcon(m_artwork.icon(QStringLiteral("logo-48")));
@@ -42,7 +52,6 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window), m_artwork(qApp->d
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 
     // The models first: the widgets show them from the start.
-    m_manager = new Manager(this);
     Document *document = m_manager->document();
     m_selection = new Selection(document, this);
     m_pick = new PickModel(document, this);
@@ -74,6 +83,8 @@ Lumeno::Lumeno(QWidget *parent) : QWidget(parent, Qt::Window), m_artwork(qApp->d
     connect(m_screenGrab, &ScreenGrab::failed, this, [this](const QString &reason) {
         QMessageBox::information(this, QStringLiteral("Grab Screen"), reason);
     });
+    connect(m_manager, &Manager::previewReady, m_view, &View::showPreview);
+    connect(m_manager, &Manager::failed, m_view, &View::clearPreview);
     connect(m_manager, &Manager::failed, this, [this](const QString &title, const QString &text) {
         QMessageBox::warning(this, title, text);
     });
@@ -135,7 +146,9 @@ void Lumeno::connectCommands()
 
 void Lumeno::chooseFirstImage(const QStringList &paths)
 {
-    if (!paths.isEmpty())
+    // A file already on its way (started at construction) is not asked for
+    // again.
+    if (!paths.isEmpty() && !m_manager->isLoading())
         m_manager->setPath(paths.first());
     else
         QTimer::singleShot(1, m_manager, &Manager::trySetFromClipboard);

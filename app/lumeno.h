@@ -33,7 +33,9 @@ class Lumeno : public QWidget
     Q_OBJECT
 
 public:
-    explicit Lumeno(QWidget *parent = nullptr);
+    // firstPath, when it names a file, starts decoding at once, while the
+    // window is built.
+    explicit Lumeno(const QString &firstPath = QString(), QWidget *parent = nullptr);
     // Writes the window settings first.
     ~Lumeno() override;
 

@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     if (commandLine.exit)
         return commandLine.status;
 
-    auto *window = new Lumeno;
+    auto *window = new Lumeno(commandLine.paths.value(0));
     window->show();
     window->chooseFirstImage(commandLine.paths);
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);

@@ -23,6 +23,18 @@ void restore(QWidget *window)
         window->setWindowState(Qt::WindowMaximized);
 }
 
+QSize restoredSize()
+{
+    QSettings settings;
+    const QRect placed =
+        placedOnScreen(settings.value(GeometryKey, QRect(50, 100, 900, 700)).toRect());
+    if (settings.value(MaximizedKey, false).toBool()) {
+        if (const QScreen *screen = QGuiApplication::screenAt(placed.center()))
+            return screen->availableGeometry().size();
+    }
+    return placed.size();
+}
+
 void store(const QWidget *window)
 {
     QSettings settings;

@@ -2,6 +2,7 @@
 #define LUMENO_WINDOWSETTINGS_H
 
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -11,6 +12,9 @@ class QWidget;
 namespace WindowSettings {
 
 void restore(QWidget *window);
+// The size restore() gives the window, read without a window: the screen's
+// free area when it was maximized.
+QSize restoredSize();
 void store(const QWidget *window);
 
 // A stored geometry (screen coordinates), whatever its values, made to fit

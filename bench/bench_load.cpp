@@ -62,51 +62,75 @@ double shownTime(const QString &path)
 // view with the picture in it: the end is taken by a call queued from the
 // paint event, which runs once the paint and the flush to the window are
 // done.
-double firstFrameTime(const QString &path)
+struct Frames
+{
+    double first = -1; // the first frame showing any of the picture (a preview)
+    double whole = -1; // the first frame showing the whole picture
+};
+
+Frames firstFrameTimes(const QString &path)
 {
     Lumeno window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qFatal("the window was not exposed");
     QTest::qWait(50); // the window's own first frames
-    QWidget *viewport = window.view()->viewport();
+    View *view = window.view();
+    QWidget *viewport = view->viewport();
     QElapsedTimer timer;
-    double frame = -1;
-    bool waiting = false;
+    Frames frames;
+    bool waitingFirst = false, waitingWhole = false;
     const auto filter = [&](QObject *, QEvent *event) {
-        if (event->type() == QEvent::Paint && window.view()->hasImage() && !waiting) {
-            waiting = true;
+        if (event->type() != QEvent::Paint)
+            return false;
+        const auto mark = [&](double *at) {
             QMetaObject::invokeMethod(
-                viewport, [&] { frame = timer.nsecsElapsed() / 1e6; }, Qt::QueuedConnection);
+                viewport, [&timer, at] { *at = timer.nsecsElapsed() / 1e6; }, Qt::QueuedConnection);
+        };
+        if ((view->hasImage() || view->isPreviewing()) && !waitingFirst) {
+            waitingFirst = true;
+            mark(&frames.first);
+        }
+        if (view->hasImage() && !waitingWhole) {
+            waitingWhole = true;
+            mark(&frames.whole);
         }
         return false;
     };
     EventWatch watch(viewport, filter);
     timer.start();
     window.manager()->setPath(path);
-    if (!QTest::qWaitFor([&] { return frame >= 0; }, 60000))
+    if (!QTest::qWaitFor([&] { return frames.whole >= 0 && frames.first >= 0; }, 60000))
         qFatal("the picture was not painted");
-    return frame;
+    return frames;
 }
 
 void benchFile(const QString &path, const char *label, int rounds)
 {
-    QVector<double> reader, shown, painted;
+    QVector<double> reader, shown, painted, whole;
     for (int round = 0; round < rounds; ++round) {
         reader.append(readerTime(path));
         shown.append(shownTime(path));
-        painted.append(firstFrameTime(path));
+        const Frames frames = firstFrameTimes(path);
+        painted.append(frames.first);
+        whole.append(frames.whole);
     }
     const double base = BenchUtil::median(reader);
     const double ours = BenchUtil::median(shown);
     const double frame = BenchUtil::median(painted);
+    const double wholeFrame = BenchUtil::median(whole);
     std::printf("%-5s 24 MP: QImageReader %7.1f ms, setPath -> showImage %7.1f ms, ratio %.2fx; "
-                "setPath -> first frame %7.1f ms, ratio %.2fx (goal <= 1.10x)\n",
-                label, base, ours, ours / base, frame, frame / base);
+                "setPath -> first frame %7.1f ms, ratio %.2fx; whole picture %7.1f ms, ratio "
+                "%.2fx\n",
+                label, base, ours, ours / base, frame, frame / base, wholeFrame, wholeFrame / base);
     const QString name = QString::fromLatin1(label) + QStringLiteral(" 24 MP: setPath -> ");
     BenchUtil::report(name + QStringLiteral("showImage, against QImageReader"), ours, base, "ms");
-    BenchUtil::report(name + QStringLiteral("first frame, against QImageReader"), frame, base, "ms",
-                      "<= 1.10");
+    // With a preview (JPEG) the first frame comes before the whole decode.
+    if (QByteArray(label) == "JPEG")
+        BenchUtil::report(name + QStringLiteral("first frame (preview), against QImageReader"),
+                          frame, base, "ms", "< 1.00");
+    BenchUtil::report(name + QStringLiteral("frame of the whole picture, against QImageReader"),
+                      wholeFrame, base, "ms", "<= 1.10");
 }
 // The JPEG at path with a Display P3 profile put in after its start marker,
 // as cameras and phones write it: the same pixels, the same coding.
@@ -129,19 +153,27 @@ QString taggedCopy(const QString &path, const QString &target)
 
 void benchTagged(const QString &path, const QString &tagged, int rounds)
 {
-    QVector<double> plain, converted;
+    QVector<double> plain, converted, plainWhole, convertedWhole;
     for (int round = 0; round < rounds; ++round) {
-        plain.append(firstFrameTime(path));
-        converted.append(firstFrameTime(tagged));
+        const Frames untaggedFrames = firstFrameTimes(path);
+        const Frames taggedFrames = firstFrameTimes(tagged);
+        plain.append(untaggedFrames.first);
+        plainWhole.append(untaggedFrames.whole);
+        converted.append(taggedFrames.first);
+        convertedWhole.append(taggedFrames.whole);
     }
-    const double base = BenchUtil::median(plain);
-    const double ours = BenchUtil::median(converted);
+    const double base = BenchUtil::median(plain), ours = BenchUtil::median(converted);
+    const double baseWhole = BenchUtil::median(plainWhole);
+    const double oursWhole = BenchUtil::median(convertedWhole);
     std::printf("JPEG 24 MP Display P3: setPath -> first frame %7.1f ms, untagged %7.1f ms, "
-                "ratio %.2fx (goal <= 1.10x)\n",
-                ours, base, ours / base);
-    BenchUtil::report(
-        QStringLiteral("JPEG 24 MP Display P3: setPath -> first frame, against the file untagged"),
-        ours, base, "ms", "<= 1.10");
+                "ratio %.2fx (goal <= 1.10x); whole picture %7.1f ms, untagged %7.1f ms, ratio "
+                "%.2fx\n",
+                ours, base, ours / base, oursWhole, baseWhole, oursWhole / baseWhole);
+    const QString name = QStringLiteral("JPEG 24 MP Display P3: setPath -> ");
+    BenchUtil::report(name + QStringLiteral("first frame, against the file untagged"), ours, base,
+                      "ms", "<= 1.10");
+    BenchUtil::report(name + QStringLiteral("frame of the whole picture, against untagged"),
+                      oursWhole, baseWhole, "ms");
 }
 
 void benchMemory(const QString &path, const char *label)

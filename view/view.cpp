@@ -9,6 +9,7 @@
 #include "view/selectionitem.h"
 
 #include <QCursor>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,6 +18,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtMath>
+
+#include <utility>
 
 namespace {
 
@@ -126,8 +129,58 @@ ViewState View::viewState() const
     return state;
 }
 
+void View::showPreview(const QImage &part, const QSize &size, const QPoint &offset)
+{
+    if (hasImage())
+        return;
+    if (!m_previewItem) {
+        m_previewItem = new QGraphicsPixmapItem;
+        m_previewItem->setZValue(m_pixmapItem->zValue());
+        scene()->addItem(m_previewItem);
+    }
+    m_previewItem->setPixmap(QPixmap::fromImage(part));
+    m_previewItem->setOffset(offset);
+    m_previewItem->show();
+    m_previewSize = size;
+    setZoom(1.0);
+    updateSceneRect();
+    centerOnImage();
+    viewport()->setCursor(Qt::BusyCursor);
+    viewport()->update();
+}
+
+QRectF View::pictureRect() const
+{
+    return isPreviewing() ? QRectF(QPointF(0, 0), QSizeF(m_previewSize))
+                          : m_pixmapItem->boundingRect();
+}
+
+void View::clearPreview()
+{
+    if (!isPreviewing())
+        return;
+    dropPreview();
+    m_hasPendingClick = false;
+    updateSceneRect();
+    viewport()->update();
+}
+
+void View::dropPreview()
+{
+    m_previewItem->setPixmap(QPixmap());
+    m_previewItem->hide();
+    m_previewSize = QSize();
+    viewport()->unsetCursor();
+    m_selectionItem->updateCursor();
+}
+
 void View::showDocument(Image *, const ViewState &state)
 {
+    // The preview goes; the picture comes in the same place, with the scene
+    // never shrunk in between.
+    const bool pending = std::exchange(m_hasPendingClick, false);
+    if (isPreviewing())
+        dropPreview();
     m_pixmapItem->showImage(m_document->shownPixels());
     setZoom(state.valid ? state.zoom : 1.0);
     updateSceneRect();
@@ -144,6 +197,8 @@ void View::showDocument(Image *, const ViewState &state)
         hoverAt(m_cursorPos);
     else
         updateHoverBox();
+    if (pending)
+        m_pick->click(m_pendingClick);
 }
 
 double View::maxZoom() const
@@ -175,7 +230,7 @@ void View::updateSceneRect()
 {
     // The user may scroll until any edge of the image reaches the middle of
     // the window, and no further.
-    const QRectF imageRect = m_pixmapItem->boundingRect();
+    const QRectF imageRect = pictureRect();
     const QRectF visible = mapToScene(viewport()->rect()).boundingRect();
     const qreal dx = visible.width() / 2;
     const qreal dy = visible.height() / 2;
@@ -186,7 +241,7 @@ void View::updateSceneRect()
 
 void View::centerOnImage()
 {
-    const QRectF r = m_pixmapItem->boundingRect();
+    const QRectF r = pictureRect();
     centerOn(r.x() + 0.5 * r.width(), r.y() + 0.5 * r.height());
 }
 
@@ -339,6 +394,10 @@ void View::updateHoverBox()
 void View::mousePressEvent(QMouseEvent *event)
 {
     m_eventPos = eventPosition(event);
+    if (isPreviewing() && event->button() == Qt::LeftButton) {
+        m_pendingClick = pixelMapping().scenePosAt(m_eventPos);
+        m_hasPendingClick = true;
+    }
     if (hasImage()) {
         // The click is where the button went down, also when no move came
         // first (the window was just shown under a still pointer).
@@ -450,7 +509,7 @@ void View::drawBackground(QPainter *painter, const QRectF &)
     // and neither scales nor scrolls with the picture.
     painter->resetTransform();
     const QRect area = viewport()->rect();
-    if (hasImage()) {
+    if (hasImage() || isPreviewing()) {
         painter->fillRect(area, m_checkerBrush);
     } else {
         painter->setPen(Qt::NoPen);

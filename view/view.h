@@ -11,6 +11,7 @@
 
 class Artwork;
 class Document;
+class QGraphicsPixmapItem;
 class Image;
 class PickModel;
 class PixmapItem;
@@ -52,6 +53,20 @@ public:
 
     // Where the user stands: selection, zoom and the scene point centred.
     ViewState viewState() const;
+    // Shows part (sRGB) of a picture of size pixels at offset, where a new
+    // picture opens (zoom 1, centred), until the document shows a picture:
+    // then that picture takes its place, without a jump. Only to look at:
+    // nothing is picked meanwhile, the pointer shows that the picture is
+    // still loading, and a click made meanwhile is taken on the picture
+    // once it is there. Ignored while a picture is shown.
+    void showPreview(const QImage &part, const QSize &size, const QPoint &offset);
+    bool isPreviewing() const { return m_previewSize.isValid(); }
+    // Back to what was shown before the preview (its picture failed to load).
+    void clearPreview();
+    // The picture's rectangle in the scene: the document's, or the previewed one's.
+    QRectF pictureRect() const;
+    // Hides the preview and forgets it; the scene stays as it is.
+    void dropPreview();
     // Scrolls so that scenePos lies under the centre of the device pixel at
     // viewportPos again, as near as whole scroll steps allow.
     void keepUnder(const QPointF &scenePos, const QPointF &viewportPos);
@@ -158,6 +173,12 @@ private:
     QPointF m_eventPos;
     SelectionItem *m_selectionItem; // owned by the scene
     PixmapItem *m_pixmapItem;       // owned by the scene
+    // The preview, while one is shown (owned by the scene), the size of the
+    // picture it is part of, and a click made meanwhile (scene coordinates).
+    QGraphicsPixmapItem *m_previewItem = nullptr;
+    QSize m_previewSize;
+    QPointF m_pendingClick;
+    bool m_hasPendingClick = false;
     bool m_glViewportCreated = false;
     bool m_firstShow = true;
     QBrush m_checkerBrush;

@@ -6,14 +6,17 @@
 #include "tests/support/testimages.h"
 #include "tests/support/testmain.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QColorSpace>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImageWriter>
 #include <QMimeData>
 #include <QPainter>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QUndoStack>
 
 #include <jxl/encode.h>
@@ -123,6 +126,9 @@ private slots:
     void colourProfiles_data();
     void colourProfiles();
     void profilesSurvive();
+    void previews_data();
+    void previews();
+    void previewOfAStaleRequest();
 
 private:
     QTemporaryDir m_dir;
@@ -683,6 +689,66 @@ void TestDocument::profilesSurvive()
     QCOMPARE(document->image()->image.pixel(0, 0), qRgb(200, 100, 50));
     QCOMPARE(document->image()->image.colorSpace(), p3);
     QCOMPARE(document->shownPixels().pixel(0, 0), qRgb(215, 93, 31));
+}
+
+void TestDocument::previews_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("previewed");
+    const QImage picture = TestImages::pattern(800, 600);
+    QTest::newRow("baseline JPEG") << TestImages::encoded(picture, "jpeg") << true;
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(picture));
+    }
+    QTest::newRow("progressive JPEG") << progressive << false;
+    QTest::newRow("PNG") << TestImages::encoded(picture, "png") << false;
+    QTest::newRow("not much larger than the view")
+        << TestImages::encoded(picture.copy(0, 0, 200, 150), "jpeg") << false;
+}
+
+// The centre part of a large baseline JPEG decodes alone, pixel for pixel as
+// in the whole picture.
+void TestDocument::previews()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, previewed);
+    ImageDecoder part(file);
+    part.setPreviewOf(QSize(100, 80));
+    QCOMPARE(part.decode() == ImageDecoder::Result::Decoded, previewed);
+    if (!previewed)
+        return;
+    ImageDecoder whole(file);
+    QCOMPARE(whole.decode(), ImageDecoder::Result::Decoded);
+    QCOMPARE(part.size(), QSize(800, 600));
+    const QRect rect(part.previewOffset(), part.image().size());
+    QVERIFY(rect.contains(QRect(350, 260, 100, 80)) && rect.width() <= 200);
+    QCOMPARE(part.image(), whole.image().copy(rect));
+}
+
+// A preview whose picture is no longer the newest request never shows.
+void TestDocument::previewOfAStaleRequest()
+{
+    const QString jpeg = TestImages::write(
+        m_dir.path(), "large.jpg", TestImages::encoded(TestImages::pattern(2000, 1500), "jpeg"));
+    Manager manager;
+    manager.setPreviewSize(QSize(200, 150));
+    QSignalSpy previews(&manager, &Manager::previewReady);
+    QSignalSpy shown(manager.document(), &Document::shown);
+    manager.setPath(jpeg);
+    QCoreApplication::processEvents(); // both decodes start
+    manager.setPath(m_png);
+    previews.clear();
+    QVERIFY(shown.wait());
+    manager.findChild<LoadThread *>()->wait();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCOMPARE(previews.size(), 0);
+    QCOMPARE(manager.document()->image()->fileName(), QStringLiteral("photo.png"));
 }
 
 LUMENO_TEST_MAIN(TestDocument)

@@ -52,6 +52,7 @@ private slots:
     void nudging_data();
     void nudging();
     void veryWidePicture();
+    void previewGivesWayToThePicture();
 };
 
 void TestView::pickIsTheDrawnPixel_data()
@@ -459,6 +460,40 @@ void TestView::veryWidePicture()
     QVERIFY(qAbs(pixel.x() - 8888888) <= 1);
     QCOMPARE(f.pick.hoverColor().rgb(), line[pixel.x()]);
     QCOMPARE(drawn.pixel(middle * drawn.devicePixelRatio()), line[pixel.x()]);
+}
+
+// A preview is only looked at: nothing is picked from it, a click waits for
+// the picture, which then takes its place without moving.
+void TestView::previewGivesWayToThePicture()
+{
+    const QImage picture = coded();
+    ViewFixture f(QSize(300, 200));
+    QImage part(100, 60, QImage::Format_RGB32);
+    part.fill(Qt::black); // not the picture's colours
+    f.view->showPreview(part, picture.size(), QPoint(70, 60));
+    QVERIFY(f.view->isPreviewing());
+    const QPointF centre = f.view->mapToScene(f.view->viewport()->rect().center());
+    const QPoint at = f.viewportPosOf(QPointF(120.25, 90.25));
+    const auto drawn = [&] {
+        const QImage image = f.view->viewport()->grab().toImage();
+        const QPointF device = (QPointF(at) + QPointF(0.5, 0.5)) * image.devicePixelRatio();
+        return image.pixel(int(device.x()), int(device.y()));
+    };
+    QCOMPARE(drawn(), qRgb(0, 0, 0));
+    QSignalSpy clicked(&f.pick, &PickModel::clickChanged);
+    f.hover(at);
+    QTest::mouseClick(f.view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCOMPARE(f.pick.hoverColor(), QColor(Qt::transparent));
+    QCOMPARE(clicked.size(), 0);
+
+    f.show(picture);
+    QVERIFY(!f.view->isPreviewing());
+    QCOMPARE(f.view->mapToScene(f.view->viewport()->rect().center()), centre);
+    // The click, taken now, is the pixel drawn where it was made.
+    const QPoint pixel = PixelMapping::pixelAt(f.pick.clickPoint());
+    QVERIFY((pixel - QPoint(120, 90)).manhattanLength() <= 2);
+    QCOMPARE(drawn(), picture.pixel(pixel));
+    QCOMPARE(f.pick.clickColor(), QColor(picture.pixel(pixel)));
 }
 
 LUMENO_TEST_MAIN(TestView)

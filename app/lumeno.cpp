@@ -83,6 +83,7 @@ Lumeno::Lumeno(const QString &firstPath, QWidget *parent)
     connect(m_screenGrab, &ScreenGrab::failed, this, [this](const QString &reason) {
         QMessageBox::information(this, QStringLiteral("Grab Screen"), reason);
     });
+    m_view->setAwaitingPicture(m_manager->isLoading());
     connect(m_manager, &Manager::previewReady, m_view, &View::showPreview);
     connect(m_manager, &Manager::failed, m_view, &View::clearPreview);
     connect(m_manager, &Manager::failed, this, [this](const QString &title, const QString &text) {

@@ -1,6 +1,7 @@
 #include "view/selectionitem.h"
 
 #include "selection/selection.h"
+#include "util/artwork.h"
 #include "util/utilities.h"
 #include "view/view.h"
 
@@ -22,8 +23,8 @@ constexpr double DragScrollMargin = 25; // view pixels kept inside the window
 
 } // namespace
 
-SelectionItem::SelectionItem(View *view, Selection *selection, const QPixmap &dropTarget)
-    : m_view(view), m_selection(selection), m_dropTargetPixmap(dropTarget)
+SelectionItem::SelectionItem(View *view, Selection *selection, const Artwork &artwork)
+    : m_view(view), m_selection(selection), m_artwork(&artwork)
 {
     setAcceptHoverEvents(true);
     setFlag(QGraphicsItem::ItemIsFocusable);
@@ -295,11 +296,14 @@ void SelectionItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
 {
     if (m_selection->bounds().isEmpty()) {
         // The drop hint, centred on the scene rectangle, which is centred on
-        // the window while there is no image.
+        // the window while there is no image; not while one is on its way.
+        if (m_view->isPreviewing() || m_view->isAwaitingPicture())
+            return;
+        const QPixmap hint = m_artwork->pixmap(QStringLiteral("drag-and-drop-target"));
         const int cx = (2 * int(m_bounds.x()) + int(m_bounds.width()) - 1) / 2;
         const int cy = (2 * int(m_bounds.y()) + int(m_bounds.height()) - 1) / 2;
-        const QSize size = m_dropTargetPixmap.deviceIndependentSize().toSize();
-        painter->drawPixmap(cx - size.width() / 2, cy - size.height() / 2, m_dropTargetPixmap);
+        const QSize size = hint.deviceIndependentSize().toSize();
+        painter->drawPixmap(cx - size.width() / 2, cy - size.height() / 2, hint);
         return;
     }
     if (!m_selection->hasSelection() && !isDragging())

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+class Artwork;
 class Selection;
 class View;
 
@@ -28,8 +29,9 @@ class SelectionItem : public QObject, public QGraphicsItem
     Q_INTERFACES(QGraphicsItem)
 
 public:
-    // dropTarget: the hint shown while there is no picture.
-    SelectionItem(View *view, Selection *selection, const QPixmap &dropTarget);
+    // The artwork gives the hint shown while there is no picture, taken when
+    // it is first painted; it must outlive the item.
+    SelectionItem(View *view, Selection *selection, const Artwork &artwork);
 
     // The scene rectangle; the dimmed area is computed against it.
     void setBounds(const QRectF &bounds);
@@ -86,7 +88,7 @@ private:
     QPointF m_grabOffset;
     QRectF m_bounds;
     QHash<int, QPainterPath> m_handlePaths;
-    QPixmap m_dropTargetPixmap;
+    const Artwork *m_artwork;
     QPainterPath m_outsidePath;
     QPixmap m_labelPixmap;
 };

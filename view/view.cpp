@@ -59,8 +59,7 @@ View::View(Document *document, Selection *selection, PickModel *pick, const Artw
     scene()->addItem(m_pixmapItem);
     m_checkerBrush = QBrush(artwork.pixmap(QStringLiteral("checker")));
     // Created after the image item, so it is stacked above it.
-    m_selectionItem =
-        new SelectionItem(this, selection, artwork.pixmap(QStringLiteral("drag-and-drop-target")));
+    m_selectionItem = new SelectionItem(this, selection, artwork);
 
     m_glTimer = new QTimer(this);
     m_glTimer->setInterval(200);
@@ -155,8 +154,15 @@ QRectF View::pictureRect() const
                           : m_pixmapItem->boundingRect();
 }
 
+void View::setAwaitingPicture(bool awaiting)
+{
+    m_awaitingPicture = awaiting;
+    viewport()->update();
+}
+
 void View::clearPreview()
 {
+    m_awaitingPicture = false;
     if (!isPreviewing())
         return;
     dropPreview();
@@ -179,6 +185,7 @@ void View::showDocument(Image *, const ViewState &state)
     // The preview goes; the picture comes in the same place, with the scene
     // never shrunk in between.
     const bool pending = std::exchange(m_hasPendingClick, false);
+    m_awaitingPicture = false;
     if (isPreviewing())
         dropPreview();
     m_pixmapItem->showImage(m_document->shownPixels());

@@ -61,8 +61,13 @@ public:
     // once it is there. Ignored while a picture is shown.
     void showPreview(const QImage &part, const QSize &size, const QPoint &offset);
     bool isPreviewing() const { return m_previewSize.isValid(); }
-    // Back to what was shown before the preview (its picture failed to load).
+    // Back to what was shown before the preview (its picture failed to
+    // load); ends awaiting too.
     void clearPreview();
+    // A picture is on its way (the file named at start): until it or a
+    // preview of it is shown, the empty view shows no hint to drop one.
+    void setAwaitingPicture(bool awaiting);
+    bool isAwaitingPicture() const { return m_awaitingPicture; }
     // The picture's rectangle in the scene: the document's, or the previewed one's.
     QRectF pictureRect() const;
     // Hides the preview and forgets it; the scene stays as it is.
@@ -179,6 +184,7 @@ private:
     QSize m_previewSize;
     QPointF m_pendingClick;
     bool m_hasPendingClick = false;
+    bool m_awaitingPicture = false;
     bool m_glViewportCreated = false;
     bool m_firstShow = true;
     QBrush m_checkerBrush;

@@ -1,10 +1,12 @@
-// lumeno-sample PATH [WIDTHxHEIGHT] [--transparent]
+// lumeno-sample PATH [WIDTHxHEIGHT] [--transparent] [--display-p3]
 //
 // Paints a colourful landscape with smooth gradients, shapes, fine detail, grain and a
 // strip of flat colour patches, and writes it to PATH in the format given by the file
 // suffix (JPEG at quality 90). With --transparent the top-left corner holds a
-// transparent region with a soft edge (for formats with alpha). The picture depends
-// only on its size, so repeated runs give identical files.
+// transparent region with a soft edge (for formats with alpha). With --display-p3
+// the file carries a Display P3 colour profile (in formats that hold one). The
+// picture depends only on its size, so repeated runs give identical files.
+#include <QColorSpace>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -333,12 +335,15 @@ int main(int argc, char *argv[])
     QString path;
     int width = 1200, height = 800;
     bool transparent = false;
+    bool displayP3 = false;
     const QRegularExpression sizePattern(QStringLiteral("^(\\d+)x(\\d+)$"));
     const QStringList arguments = application.arguments().mid(1);
     for (const QString &argument : arguments) {
         const QRegularExpressionMatch match = sizePattern.match(argument);
         if (argument == QLatin1String("--transparent")) {
             transparent = true;
+        } else if (argument == QLatin1String("--display-p3")) {
+            displayP3 = true;
         } else if (match.hasMatch()) {
             width = match.captured(1).toInt();
             height = match.captured(2).toInt();
@@ -350,7 +355,8 @@ int main(int argc, char *argv[])
         }
     }
     if (path.isEmpty() || width < 16 || height < 16 || width > 30000 || height > 30000) {
-        std::fprintf(stderr, "usage: lumeno-sample PATH [WIDTHxHEIGHT] [--transparent]\n"
+        std::fprintf(stderr, "usage: lumeno-sample PATH [WIDTHxHEIGHT] [--transparent] "
+                             "[--display-p3]\n"
                              "  default size 1200x800; the format follows the suffix of PATH\n");
         return 2;
     }
@@ -381,6 +387,8 @@ int main(int argc, char *argv[])
         writer.setQuality(90);
     if (!transparent)
         image = image.convertToFormat(QImage::Format_RGB32);
+    if (displayP3)
+        image.setColorSpace(QColorSpace::DisplayP3);
     if (!writer.write(image)) {
         std::fprintf(stderr, "lumeno-sample: cannot write %s: %s\n", qPrintable(path),
                      qPrintable(writer.errorString()));

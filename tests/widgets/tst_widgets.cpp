@@ -1,13 +1,15 @@
 #include "tests/support/testmain.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
 
-// The toolbar's flow. (Elided captions are tested where the panel shows them.)
+// The widget kit: the toolbar's flow and eliding captions.
 class TestWidgets : public QObject
 {
     Q_OBJECT
 
 private slots:
     void flow();
+    void elidedLabel();
 };
 
 void TestWidgets::flow()
@@ -42,6 +44,22 @@ void TestWidgets::flow()
         }
         QCOMPARE(height, all.bottom() + 1);
     }
+}
+
+// Never wider than its text; narrower, elided, the whole text its tool tip.
+void TestWidgets::elidedLabel()
+{
+    const QString text = QStringLiteral(" Zoom To Fit");
+    ElidedLabel label;
+    label.setText(text);
+    label.resize(500, 20);
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+    QCOMPARE(label.width(), label.fontMetrics().horizontalAdvance(text) + 3);
+    QCOMPARE(label.displayText(), text);
+    label.resize(40, 20);
+    QTRY_VERIFY(label.displayText().endsWith(QChar(0x2026)));
+    QVERIFY(text.startsWith(label.displayText().chopped(1)) && label.toolTip() == text);
 }
 
 LUMENO_TEST_MAIN(TestWidgets)

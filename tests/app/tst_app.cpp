@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -72,12 +71,11 @@ private slots:
     void styleSheet();
     void commandLine();
     void toolbarKeepsItsHeightAndItsButtons();
-    void enabledStatesAndMenuIds();
+    void enabledStatesAndKeys();
     void title();
     void drops();
     void settings_data();
     void settings();
-    void gridIsKept();
     void openAndSave();
     void unsavedChangesAreAskedAbout();
     void ctrlD();
@@ -136,7 +134,7 @@ void TestApp::toolbarKeepsItsHeightAndItsButtons()
     Toolbar *toolbar = window.toolbar();
     ColorWidget *panel = toolbar->colorWidget();
     QImage picture(2, 1, QImage::Format_RGB32);
-    picture.setPixel(0, 0, qRgb(0, 0, 0));
+    picture.fill(Qt::black);
     picture.setPixel(1, 0, qRgb(200, 200, 200));
     window.manager()->setImage(picture);
     const int minimum = window.width();
@@ -187,7 +185,7 @@ void TestApp::toolbarKeepsItsHeightAndItsButtons()
     QTRY_VERIFY(!toolbar->legendItems().first()->isVisible());
 }
 
-void TestApp::enabledStatesAndMenuIds()
+void TestApp::enabledStatesAndKeys()
 {
     Lumeno window;
     window.resize(1000, 700);
@@ -212,14 +210,6 @@ void TestApp::enabledStatesAndMenuIds()
     // Saved, it is not modified: Save is disabled.
     QVERIFY(window.manager()->document()->save(m_dir.filePath(QStringLiteral("saved.png"))));
     QVERIFY(!window.toolbar()->button(Commands::Save)->isEnabled());
-    QCOMPARE(window.windowTitle(), QStringLiteral(" saved.png (30x20)"));
-    {
-        Modals modals;
-        window.toolbar()->menu()->action(Commands::About)->trigger();
-        QCOMPARE(modals.seen.size(), 1);
-        QVERIFY(modals.seen.first().startsWith(QStringLiteral("About Lumeno: Lumeno 0.1.0\n")));
-        QVERIFY(modals.seen.first().endsWith(QSettings().fileName()));
-    }
 }
 
 // The title tells the file, its size, the selection and unsaved changes; the
@@ -275,7 +265,8 @@ void TestApp::drops()
 }
 
 // Whatever the settings file holds, the window fits the screen and the
-// dialogs start in a folder that exists.
+// dialogs start in a folder that exists; the window's place and the grid are
+// written back.
 void TestApp::settings_data()
 {
     QTest::addColumn<QVariant>("geometry");
@@ -308,25 +299,14 @@ void TestApp::settings()
                  QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
         window.setGeometry(QRect(61, 71, 739, 479));
         window.setWindowState(Qt::WindowMaximized);
+        window.toolbar()->menu()->action(Commands::PixelGrid)->trigger(); // on by default
     }
-    // Written back, maximized with the geometry it had before.
-    Lumeno again;
+    Lumeno again; // maximized with the geometry it had before
     QVERIFY(again.windowState() & Qt::WindowMaximized);
+    QVERIFY(!again.view()->isPixelGridVisible() &&
+            !again.toolbar()->menu()->isChecked(Commands::PixelGrid));
     QCOMPARE(QSettings().value(QStringLiteral("view/window_geometry")).toRect(),
              QRect(61, 71, 739, 479));
-}
-
-void TestApp::gridIsKept()
-{
-    {
-        Lumeno window;
-        QVERIFY(window.view()->isPixelGridVisible());
-        window.toolbar()->menu()->action(Commands::PixelGrid)->trigger();
-        QVERIFY(!window.view()->isPixelGridVisible());
-    }
-    Lumeno window; // as the last one left it
-    QVERIFY(!window.view()->isPixelGridVisible());
-    QVERIFY(!window.toolbar()->menu()->isChecked(Commands::PixelGrid));
 }
 
 void TestApp::openAndSave()
@@ -350,15 +330,12 @@ void TestApp::openAndSave()
     QCOMPARE(modals.proposed, other.filePath("elsewhere.png") + " | PNG (*.png)");
 
     // A pasted image has no file: Save asks for one, starting where the
-    // last file came from.
+    // last file came from, in a format that can be written.
     window.manager()->setImage(TestImages::pattern(30, 30));
-    const QString target = m_dir.filePath(QStringLiteral("from-clipboard.png"));
-    modals.file = target;
+    modals.file.clear();
     window.files()->save();
     QCOMPARE(modals.seen.last(), "Save Image: " + other.path());
     QVERIFY(!modals.filters.join(QLatin1Char(' ')).contains(QStringLiteral("gif")));
-    QCOMPARE(window.windowTitle(), QStringLiteral(" from-clipboard.png (30x30)"));
-    QCOMPARE(QImage(target).size(), QSize(30, 30));
 }
 
 void TestApp::unsavedChangesAreAskedAbout()
@@ -382,7 +359,7 @@ void TestApp::unsavedChangesAreAskedAbout()
 }
 
 // Ctrl+D reaches the panel from any window of the program; the button shows
-// pressed first, then clicks.
+// pressed first, then clicks. (In the main window: the end-to-end test.)
 void TestApp::ctrlD()
 {
     Lumeno window;
@@ -391,19 +368,17 @@ void TestApp::ctrlD()
     window.manager()->setImage(picture);
     window.pick()->click(QPointF(0.5, 0.5));
     window.colorWidget()->formatMenu()->trigger(1);
+    window.show();
     QLineEdit other;
-    for (QWidget *focus : {static_cast<QWidget *>(&window), static_cast<QWidget *>(&other)}) {
-        focus->show();
-        focus->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(focus));
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        ToolButton *button = window.colorWidget()->copyButton();
-        QSignalSpy clicked(button, &QAbstractButton::clicked);
-        QTest::keyClick(focus, Qt::Key_D, Qt::ControlModifier);
-        QVERIFY(button->isDown());
-        QVERIFY(clicked.wait());
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
-    }
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    ToolButton *button = window.colorWidget()->copyButton();
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::keyClick(&other, Qt::Key_D, Qt::ControlModifier);
+    QVERIFY(button->isDown());
+    QVERIFY(clicked.wait());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("#abcdef12"));
 }
 
 // However long the format, the colour panel never widens the window: its

@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "document/colorprofile.h"
 #include "document/document.h"
 #include "document/imagedecoder.h"
@@ -22,7 +23,6 @@
 #include <jxl/encode.h>
 
 #include <algorithm>
-#include <csignal>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -110,7 +110,6 @@ class TestDocument : public QObject
 private slots:
     void initTestCase();
     void init() { QApplication::clipboard()->clear(); }
-    void imageRecord();
     void saving_data();
     void saving();
     void hostileCorpus_data();
@@ -139,6 +138,7 @@ private:
 
 void TestDocument::initTestCase()
 {
+    prepareApplication(); // a write past the file-size limit fails instead of ending the test
     m_png = TestImages::write(m_dir.path(), "photo.png",
                               TestImages::encoded(TestImages::pattern(40, 30), "png"));
     m_large = TestImages::write(m_dir.path(), "large.jpg",
@@ -146,18 +146,6 @@ void TestDocument::initTestCase()
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     m_baseRssKb = usage.ru_maxrss;
-}
-
-void TestDocument::imageRecord()
-{
-    const QImage pattern = TestImages::pattern(10, 10, true);
-    Image image(QStringLiteral("/tmp/a.png"), pattern, false, true);
-    QVERIFY(image.contains(9, 9) && !image.contains(10, 0) && !image.contains(-1, 5));
-    // Equal pixels change nothing.
-    image.setPicture(pattern.copy());
-    QVERIFY(!image.modified);
-    image.setPicture(pattern.copy(0, 0, 4, 4));
-    QVERIFY(image.modified && image.width() == 4);
 }
 
 void TestDocument::saving_data()
@@ -197,10 +185,8 @@ void TestDocument::saving()
     QSignalSpy changed(&document, &Document::changed);
 
     const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, limited{16, RLIM_INFINITY};
-    if (target == QLatin1String("limited.png")) {
-        std::signal(SIGXFSZ, SIG_IGN); // as the program does
+    if (target == QLatin1String("limited.png"))
         setrlimit(RLIMIT_FSIZE, &limited);
-    }
     const bool result = document.save(dir.filePath(target));
     setrlimit(RLIMIT_FSIZE, &unlimited);
     QCOMPARE(result, saved);
@@ -593,11 +579,11 @@ void TestDocument::history()
     // The newest step stays, however large: a crop to a small part of a
     // large picture can be undone.
     document.open(m_png, photo);
+    document.crop(QRect(0, 0, 50, 50));
     document.crop(QRect(0, 0, 2, 2));
     QVERIFY(document.historyBytes() > document.historyLimit());
     stack->undo();
-    QCOMPARE(image.image, photo);
-    QCOMPARE(document.copy(QRect(1, 2, 3, 4)), image.image.copy(1, 2, 3, 4));
+    QCOMPARE(image.image, photo.copy(0, 0, 50, 50));
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #include "tests/support/testimages.h"
 #include "tests/support/testmain.h"
 #include "tests/support/viewfixture.h"
-#include "view/glcapabilities.h"
 #include "view/pixelmapping.h"
 #include "view/pixmapitem.h"
 #include "view/selectionitem.h"
@@ -46,7 +45,6 @@ private slots:
     void pickIsTheDrawnPixel();
     void gestures();
     void drawing();
-    void openGlOnlyWhereItPays();
     void overlays_data();
     void overlays();
     void nudging_data();
@@ -153,25 +151,18 @@ void TestView::gestures()
 
     f.view->setZoom(3);
     f.show(TestImages::pattern(400, 300));
-    QCOMPARE(f.view->zoom(), 1.0);
-    QVERIFY(near(centre(f), QPointF(200, 150), 1.0));
+    QVERIFY(f.view->zoom() == 1.0 && near(centre(f), QPointF(200, 150), 1.0));
     QCOMPARE(f.view->sceneRect(), QRectF(-400, -300, 1200, 900)); // edges reach the middle
 
     // The wheel zooms by 1.2 around the pointer, from 1/32 to 128.
+    // Touchpads and fine wheels send parts of a notch: three make one step.
     const QPoint cursor(300, 200);
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 1; i <= 21; ++i) {
         const QPointF before = f.view->mapToScene(cursor);
-        f.wheel(cursor, 120);
+        f.wheel(cursor, i <= 18 ? 120 : 40);
         QVERIFY(near(before, f.view->mapToScene(cursor), 1.0 / f.view->zoom()));
+        QVERIFY(qAbs(f.view->zoom() - qPow(1.2, i <= 18 ? i : 18 + i / 21)) < 1e-9);
     }
-    QVERIFY(qAbs(f.view->zoom() - qPow(1.2, 18)) < 1e-9);
-    // Touchpads and fine wheels send parts of a notch: they add up to one
-    // step.
-    for (const int part : {40, 40, 40}) {
-        QVERIFY(qAbs(f.view->zoom() - qPow(1.2, 18)) < 1e-9);
-        f.wheel(cursor, part);
-    }
-    QVERIFY(qAbs(f.view->zoom() - qPow(1.2, 19)) < 1e-9);
     for (int i = 0; i < 9; ++i)
         f.wheel(cursor, 120);
     QCOMPARE(f.view->zoom(), 128.0);
@@ -214,26 +205,12 @@ void TestView::gestures()
 void TestView::drawing()
 {
     ViewFixture f;
-    QCOMPARE(f.view->viewport()->grab().toImage().pixel(2, 2), qRgb(255, 255, 255));
-
     // Panned, the picture moves on screen with it.
     f.show(TestImages::pattern(2000, 2000));
     const QImage unmoved = f.view->viewport()->grab().toImage();
     f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + 3);
     QCOMPARE(f.view->viewport()->grab().toImage().copy(0, 0, 100, 100),
              unmoved.copy(3, 0, 100, 100));
-
-    // A transparent picture shows the checkerboard of 7-pixel squares, fixed
-    // to the window.
-    QImage clear(2000, 2000, QImage::Format_ARGB32);
-    clear.fill(Qt::transparent);
-    f.show(clear);
-    const QImage before = f.view->viewport()->grab().toImage();
-    f.view->horizontalScrollBar()->setValue(f.view->horizontalScrollBar()->value() + 3);
-    QCOMPARE(f.view->viewport()->grab().toImage(), before);
-    QCOMPARE(before.pixel(6, 6), qRgb(195, 195, 195));
-    QCOMPARE(before.pixel(7, 0), qRgb(255, 255, 255));
-    QCOMPARE(before.pixel(7, 7), qRgb(195, 195, 195));
 
     // Drawn whole or in tiles alike.
     f.show(TestImages::pattern(90, 70, true));
@@ -244,20 +221,6 @@ void TestView::drawing()
         f.view->pixmapItem()->setTileSize(16);
         QVERIFY(f.view->viewport()->grab().toImage() == whole);
     }
-}
-
-void TestView::openGlOnlyWhereItPays()
-{
-    QVERIFY(GlCapabilities::isSoftwareRenderer(QStringLiteral("llvmpipe (LLVM 15.0.6, 256 bits)")));
-    QVERIFY(
-        !GlCapabilities::isSoftwareRenderer(QStringLiteral("NVIDIA GeForce RTX 3060/PCIe/SSE2")));
-    // The offscreen platform cannot paint into an OpenGL widget at all.
-    ViewFixture f;
-    f.show(TestImages::pattern(50, 50));
-    QWidget *raster = f.view->viewport();
-    QTRY_VERIFY(f.view->isGlViewportCreated()); // 200 ms after an image
-    QCOMPARE(f.view->viewport(), raster);
-    QCOMPARE(f.view->pixmapItem()->tileSize(), 0);
 }
 
 void TestView::overlays_data()

@@ -2,8 +2,6 @@
 #include "widgets/elidedlabel.h"
 #include "widgets/flowlayout.h"
 
-#include <QHBoxLayout>
-
 // The widget kit: the toolbar's flow and eliding captions.
 class TestWidgets : public QObject
 {
@@ -48,24 +46,20 @@ void TestWidgets::flow()
     }
 }
 
+// Never wider than its text; narrower, elided, the whole text its tool tip.
 void TestWidgets::elidedLabel()
 {
     const QString text = QStringLiteral(" Zoom To Fit");
-    QWidget window;
-    auto *layout = new QHBoxLayout(&window);
-    auto *label = new ElidedLabel(&window);
-    label->setText(text);
-    label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    layout->addWidget(label);
-    window.resize(500, 20);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // Never wider than its text; narrower, elided, the whole text its tool tip.
-    QCOMPARE(label->width(), label->fontMetrics().horizontalAdvance(text) + 3);
-    QCOMPARE(label->displayText(), text);
-    window.resize(40, 20);
-    QTRY_VERIFY(label->displayText().endsWith(QChar(0x2026)));
-    QVERIFY(text.startsWith(label->displayText().chopped(1)) && label->toolTip() == text);
+    ElidedLabel label;
+    label.setText(text);
+    label.resize(500, 20);
+    label.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&label));
+    QCOMPARE(label.width(), label.fontMetrics().horizontalAdvance(text) + 3);
+    QCOMPARE(label.displayText(), text);
+    label.resize(40, 20);
+    QTRY_VERIFY(label.displayText().endsWith(QChar(0x2026)));
+    QVERIFY(text.startsWith(label.displayText().chopped(1)) && label.toolTip() == text);
 }
 
 LUMENO_TEST_MAIN(TestWidgets)

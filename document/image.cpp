@@ -23,6 +23,15 @@ const QList<QPair<QString, QStringList>> &writtenFormats()
     return formats;
 }
 
+// Written when a name asks for them, as they always were, though the Save
+// As dialog does not offer them.
+const QStringList &alsoWritten()
+{
+    static const QStringList suffixes = {QStringLiteral("webp"), QStringLiteral("pbm"),
+                                         QStringLiteral("pgm")};
+    return suffixes;
+}
+
 QString patterns(const QStringList &suffixes)
 {
     QStringList list;
@@ -105,6 +114,8 @@ bool Image::save(const QString &targetPath)
 bool Image::canWrite(const QString &path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
+    if (alsoWritten().contains(suffix))
+        return QImageWriter::supportedImageFormats().contains(suffix.toLatin1());
     for (const auto &format : writtenFormats()) {
         if (format.second.contains(suffix))
             return true;

@@ -37,9 +37,10 @@ public:
     bool save(const QString &path);
 
     // Whether save() writes a file under path: its suffix names a format
-    // written here (JPEG, PNG, BMP, TIFF, PPM, XBM, XPM). Formats that are
-    // only read (HEIC, AVIF, JPEG XL, SVG, icons, GIF, WebP...) are not
-    // written, so no file ever holds another format than its name says.
+    // written here (JPEG, PNG, BMP, TIFF, PPM, XBM, XPM, and when named,
+    // WebP, PBM, PGM). Formats that are only read (HEIC, AVIF, JPEG XL, SVG,
+    // icons, GIF...) are not written, so no file ever holds another format
+    // than its name says.
     static bool canWrite(const QString &path);
     // The Save As dialog's name filter: every format written, then each on
     // its own.

@@ -106,9 +106,14 @@ void SelectionItem::updateCursor()
         setCursor(shape);
 }
 
-void SelectionItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+void SelectionItem::pointerMoved()
 {
     setHoverHandle(hitTest(m_view->snappedScenePos()));
+}
+
+void SelectionItem::hoverMoveEvent(QGraphicsSceneHoverEvent *event)
+{
+    pointerMoved();
     updateCursor();
     QGraphicsItem::hoverMoveEvent(event);
 }

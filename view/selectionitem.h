@@ -53,6 +53,10 @@ public:
     // Gives the view the keyboard focus and sets the cursor for the current
     // gesture or the handle under the mouse.
     void updateCursor();
+    // The pointer moved with no button held: the handle under it, if any, is
+    // the one hovered (the view calls this instead of the scene's hover
+    // dispatch).
+    void pointerMoved();
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;

@@ -177,6 +177,8 @@ void View::dropPreview()
     m_previewItem->hide();
     m_previewSize = QSize();
     viewport()->unsetCursor();
+    // Set again, the item's cursor reaches the viewport again.
+    m_selectionItem->unsetCursor();
     m_selectionItem->updateCursor();
 }
 
@@ -428,7 +430,13 @@ void View::mouseMoveEvent(QMouseEvent *event)
     // The picture moved under the cursor.
     if (m_navigation.move(m_cursorPos))
         followPointer(m_cursorPos);
-    QGraphicsView::mouseMoveEvent(event);
+    // A move with no button held matters to the selection's handles alone;
+    // asked directly, it spares the scene's hover dispatch, which hit-tests
+    // every item on every move and costs twice the rest of the move.
+    if (event->buttons() == Qt::NoButton && !scene()->mouseGrabberItem())
+        m_selectionItem->pointerMoved();
+    else
+        QGraphicsView::mouseMoveEvent(event);
     m_selectionItem->updateCursor();
 }
 

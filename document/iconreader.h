@@ -1,37 +1,30 @@
 #ifndef LUMENO_ICONREADER_H
 #define LUMENO_ICONREADER_H
 
+#include "document/formatreader.h"
+
 #include <QByteArray>
-#include <QImage>
-#include <QSize>
 
 // Reads the largest picture of a Windows icon or cursor file (.ico, .cur).
 //
 // readHeader() reads the directory and the header of each picture in it,
 // since the sizes the directory gives are only a byte each and may be wrong;
-// it reserves no pixel memory, so the caller can weigh size() against its
-// memory budget first. A picture stored as PNG goes through ImageDecoder and
-// all its checks; a bitmap through the toolkit's icon reader, once the data
-// is known to hold every row it needs.
-//
-// Works on the calling thread; one instance is used by one thread.
-class IconReader
+// its size is the largest picture's (by area; of those, the deepest). A
+// picture stored as PNG goes through ImageDecoder and all its checks; a
+// bitmap through the toolkit's icon reader, once the data is known to hold
+// every row it needs.
+class IconReader : public FormatReader
 {
 public:
     explicit IconReader(const QByteArray &data);
 
     // False when the directory names no picture the data holds in full.
-    bool readHeader();
-    // The size of the largest picture (by area; of those, the deepest).
-    QSize size() const { return m_size; }
-    // The most memory decoding and showing that picture takes (see
-    // ImageDecoder::peakBytes).
-    qint64 peakBytes() const;
-    QImage read();
+    bool readHeader() override;
+    qint64 peakBytes() const override;
+    QImage read() override;
 
 private:
     QByteArray m_data;
-    QSize m_size;
     int m_index = -1;
     bool m_png = false;
     qint64 m_offset = 0;

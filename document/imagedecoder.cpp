@@ -83,8 +83,7 @@ QByteArray iconFormat(const QByteArray &head)
 
 // The formats read by a library or reader of their own, with what their
 // reader says about the picture before it reserves any pixel memory.
-template <typename Reader>
-ImageDecoder::Result decodeWith(Reader &reader, QSize *size, QImage *image)
+ImageDecoder::Result decodeWith(FormatReader &reader, QSize *size, QImage *image)
 {
     if (!reader.readHeader())
         return ImageDecoder::Result::NotAnImage;

@@ -142,3 +142,20 @@ bool Navigation::movePick(const QPoint &delta, bool pointerInside)
     m_view->pickPixel(to);
     return true;
 }
+
+QPoint Navigation::shiftToShow(QRect shown, const QPoint &anchor, const QRect &inner)
+{
+    if (shown.width() > inner.width()) {
+        shown.setLeft(anchor.x());
+        shown.setRight(anchor.x());
+    }
+    if (shown.height() > inner.height()) {
+        shown.setTop(anchor.y());
+        shown.setBottom(anchor.y());
+    }
+    const auto shift = [](int low, int high, int from, int to) {
+        return low < from ? from - low : high > to ? to - high : 0;
+    };
+    return QPoint(shift(shown.left(), shown.right(), inner.left(), inner.right()),
+                  shift(shown.top(), shown.bottom(), inner.top(), inner.bottom()));
+}

@@ -3,6 +3,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 
 class PickModel;
 class Selection;
@@ -22,6 +23,10 @@ class Navigation
 {
 public:
     Navigation(View *view, PickModel *pick, Selection *selection);
+
+    // How far the content must move (viewport pixels) to bring shown inside
+    // inner; when shown is too large for inner, the anchor point instead.
+    static QPoint shiftToShow(QRect shown, const QPoint &anchor, const QRect &inner);
 
     bool isPanning() const { return m_panning; }
     bool isZoomDragging() const { return m_zoomDragging; }

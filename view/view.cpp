@@ -290,38 +290,13 @@ void View::zoomReset()
 
 QPoint View::scrollToShow(const QRectF &r, const QPointF &anchor, double margin)
 {
-    QRect vr = mapFromScene(r).boundingRect();
-    const QPoint a = mapFromScene(anchor);
     const int m = int(margin);
     const QRect inner(QPoint(m, m),
                       QPoint(viewport()->width() - 1 - m, viewport()->height() - 1 - m));
-
-    // Too large to show whole: keep the anchor in view instead.
-    if (vr.right() - vr.left() > inner.right() - inner.left()) {
-        vr.setLeft(a.x());
-        vr.setRight(a.x());
-    }
-    if (vr.bottom() - vr.top() > inner.bottom() - inner.top()) {
-        vr.setTop(a.y());
-        vr.setBottom(a.y());
-    }
-    if (inner.contains(vr))
-        return QPoint(0, 0);
-
-    int dx = 0;
-    if (vr.left() < inner.left())
-        dx = inner.left() - vr.left();
-    else if (vr.right() > inner.right())
-        dx = inner.right() - vr.right();
-    int dy = 0;
-    if (vr.top() < inner.top())
-        dy = inner.top() - vr.top();
-    else if (vr.bottom() > inner.bottom())
-        dy = inner.bottom() - vr.bottom();
-
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - dx);
-    verticalScrollBar()->setValue(verticalScrollBar()->value() - dy);
-    return QPoint(dx, dy);
+    const QPoint shift =
+        Navigation::shiftToShow(mapFromScene(r).boundingRect(), mapFromScene(anchor), inner);
+    scrollBy(-shift.x(), -shift.y());
+    return shift;
 }
 
 void View::scrollBy(int dx, int dy)

@@ -349,13 +349,6 @@ void TestApp::unsavedChangesAreAskedAbout()
     QCOMPARE(modals.seen.size(), 2);
     QCOMPARE(modals.seen.first(), QStringLiteral("Unsaved Changes: The image 'untitled' has "
                                                  "changes that are not saved."));
-    // Save runs Save As; cancelling that keeps the window too.
-    modals.button = QMessageBox::Save;
-    QVERIFY(!window.close());
-    QCOMPARE(modals.seen.last().section(':', 0, 0), QStringLiteral("Save Image"));
-    modals.file = m_dir.filePath(QStringLiteral("asked.png"));
-    QVERIFY(window.close());
-    QCOMPARE(QImage(modals.file).size(), QSize(30, 30));
 }
 
 // Ctrl+D reaches the panel from any window of the program; the button shows

@@ -42,7 +42,6 @@ private slots:
     void followsTheDocument();
     void picking();
     void drags();
-    void doubleClick();
     void painting_data();
     void painting();
 };
@@ -151,25 +150,6 @@ void TestSelection::drags()
         rightDrag(f, from, to);
         QCOMPARE(f.selection.rect(), after);
         QVERIFY(!f.view->selectionItem()->isDragging() && changed.size() > 0);
-    }
-}
-
-void TestSelection::doubleClick()
-{
-    ViewFixture f(QSize(800, 600));
-    f.show(TestImages::pattern(1000, 1000));
-    f.selection.setFromPoints(QPointF(100, 200), QPointF(246, 309));
-    // Inside the selection zooms to it, away from it fits the image.
-    for (const QPointF &point : {QPointF(150, 250), QPointF(900, 900)}) {
-        f.view->centerOn(point);
-        const QPoint at = f.viewportPosOf(point);
-        f.hover(at);
-        QTest::mouseClick(f.view->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(f.view->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(f.view->viewport(), Qt::LeftButton, {}, at);
-        QVERIFY2(qAbs(f.view->zoom() - (point.x() < 500 ? 5.0 : 0.545)) < 1e-9,
-                 qPrintable(QString::number(f.view->zoom())));
-        f.view->setZoom(1);
     }
 }
 

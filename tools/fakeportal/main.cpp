@@ -93,4 +93,4 @@ int main(int argc, char *argv[])
     return app.exec();
 }
 
-#include "fakeportal.moc"
+#include "main.moc"
